@@ -1,0 +1,195 @@
+// The receive state machine. One byte in, at most one complete message out; constant work per
+// byte except the catalogue lookup at the first CRC byte.
+#include "parser.h"
+
+#include "message_table.h"
+
+#include <cstring>
+
+namespace {
+mavlink_message_t channel_buffer;
+mavlink_status_t channel_status;
+
+void start_frame(mavlink_message_t *rxmsg, mavlink_status_t *status, std::uint8_t magic)
+{
+    rxmsg->magic = magic;
+    rxmsg->len = 0;
+    if (magic == MAVLINK_STX_MAVLINK1)
+        status->flags |= MAVLINK_STATUS_FLAG_IN_MAVLINK1;
+    else
+        status->flags &= static_cast<std::uint8_t>(~MAVLINK_STATUS_FLAG_IN_MAVLINK1);
+    rxmsg->checksum = MAVLINK_CRC_SEED;
+    status->parse_state = MAVLINK_PARSE_STATE_GOT_STX;
+}
+
+void accumulate(mavlink_message_t *rxmsg, std::uint8_t c)
+{
+    rxmsg->checksum = crc_accumulate(c, rxmsg->checksum);
+}
+
+bool in_mavlink1(const mavlink_status_t *status)
+{
+    return status->flags & MAVLINK_STATUS_FLAG_IN_MAVLINK1;
+}
+
+mavlink_parse_state_t after_msgid(const mavlink_message_t *rxmsg)
+{
+    return rxmsg->len > 0 ? MAVLINK_PARSE_STATE_GOT_MSGID3 : MAVLINK_PARSE_STATE_GOT_PAYLOAD;
+}
+} // namespace
+
+mavlink_message_t *mavlink_get_channel_buffer()
+{
+    return &channel_buffer;
+}
+
+mavlink_status_t *mavlink_get_channel_status()
+{
+    return &channel_status;
+}
+
+std::uint8_t mavlink_frame_char_buffer(mavlink_message_t *rxmsg, mavlink_status_t *status,
+                                       std::uint8_t c, mavlink_message_t *r_message)
+{
+    std::uint8_t result = MAVLINK_FRAMING_INCOMPLETE;
+
+    switch (status->parse_state) {
+    case MAVLINK_PARSE_STATE_UNINIT:
+    case MAVLINK_PARSE_STATE_IDLE:
+        if (c == MAVLINK_STX || c == MAVLINK_STX_MAVLINK1)
+            start_frame(rxmsg, status, c);
+        break;
+
+    case MAVLINK_PARSE_STATE_GOT_STX:
+        rxmsg->len = c;
+        status->packet_idx = 0;
+        accumulate(rxmsg, c);
+        if (in_mavlink1(status)) {
+            rxmsg->incompat_flags = 0;
+            rxmsg->compat_flags = 0;
+            status->parse_state = MAVLINK_PARSE_STATE_GOT_COMPAT_FLAGS;
+        } else {
+            status->parse_state = MAVLINK_PARSE_STATE_GOT_LENGTH;
+        }
+        break;
+
+    case MAVLINK_PARSE_STATE_GOT_LENGTH:
+        rxmsg->incompat_flags = c;
+        if (c & ~MAVLINK_IFLAG_SIGNED) {
+            // A feature this link does not understand: the frame cannot be read.
+            status->parse_state = MAVLINK_PARSE_STATE_IDLE;
+            break;
+        }
+        accumulate(rxmsg, c);
+        status->parse_state = MAVLINK_PARSE_STATE_GOT_INCOMPAT_FLAGS;
+        break;
+
+    case MAVLINK_PARSE_STATE_GOT_INCOMPAT_FLAGS:
+        rxmsg->compat_flags = c;
+        accumulate(rxmsg, c);
+        status->parse_state = MAVLINK_PARSE_STATE_GOT_COMPAT_FLAGS;
+        break;
+
+    case MAVLINK_PARSE_STATE_GOT_COMPAT_FLAGS:
+        rxmsg->seq = c;
+        accumulate(rxmsg, c);
+        status->parse_state = MAVLINK_PARSE_STATE_GOT_SEQ;
+        break;
+
+    case MAVLINK_PARSE_STATE_GOT_SEQ:
+        rxmsg->sysid = c;
+        accumulate(rxmsg, c);
+        status->parse_state = MAVLINK_PARSE_STATE_GOT_SYSID;
+        break;
+
+    case MAVLINK_PARSE_STATE_GOT_SYSID:
+        rxmsg->compid = c;
+        accumulate(rxmsg, c);
+        status->parse_state = MAVLINK_PARSE_STATE_GOT_COMPID;
+        break;
+
+    case MAVLINK_PARSE_STATE_GOT_COMPID:
+        rxmsg->msgid = c;
+        accumulate(rxmsg, c);
+        status->parse_state =
+            in_mavlink1(status) ? after_msgid(rxmsg) : MAVLINK_PARSE_STATE_GOT_MSGID1;
+        break;
+
+    case MAVLINK_PARSE_STATE_GOT_MSGID1:
+        rxmsg->msgid |= static_cast<std::uint32_t>(c) << 8;
+        accumulate(rxmsg, c);
+        status->parse_state = MAVLINK_PARSE_STATE_GOT_MSGID2;
+        break;
+
+    case MAVLINK_PARSE_STATE_GOT_MSGID2:
+        rxmsg->msgid |= static_cast<std::uint32_t>(c) << 16;
+        accumulate(rxmsg, c);
+        status->parse_state = after_msgid(rxmsg);
+        break;
+
+    case MAVLINK_PARSE_STATE_GOT_MSGID3:
+        rxmsg->payload[status->packet_idx++] = c;
+        accumulate(rxmsg, c);
+        if (status->packet_idx == rxmsg->len)
+            status->parse_state = MAVLINK_PARSE_STATE_GOT_PAYLOAD;
+        break;
+
+    case MAVLINK_PARSE_STATE_GOT_PAYLOAD: {
+        const mavlink_msg_entry_t *entry = mavlink_get_msg_entry(rxmsg->msgid);
+        accumulate(rxmsg, entry ? entry->crc_extra : 0);
+        rxmsg->ck[0] = c;
+        // A sender may drop trailing zero bytes; the missing ones read as zero.
+        if (entry && status->packet_idx < entry->max_msg_len)
+            std::memset(rxmsg->payload + status->packet_idx, 0,
+                        entry->max_msg_len - status->packet_idx);
+        status->parse_state = c == (rxmsg->checksum & 0xFF) ? MAVLINK_PARSE_STATE_GOT_CRC1
+                                                             : MAVLINK_PARSE_STATE_GOT_BAD_CRC1;
+        break;
+    }
+
+    case MAVLINK_PARSE_STATE_GOT_CRC1:
+    case MAVLINK_PARSE_STATE_GOT_BAD_CRC1:
+        rxmsg->ck[1] = c;
+        result = status->parse_state == MAVLINK_PARSE_STATE_GOT_BAD_CRC1 ||
+                         c != (rxmsg->checksum >> 8)
+                     ? MAVLINK_FRAMING_BAD_CRC
+                     : MAVLINK_FRAMING_OK;
+        if (rxmsg->incompat_flags & MAVLINK_IFLAG_SIGNED) {
+            // The message is complete only with its signature block.
+            status->signature_wait = MAVLINK_SIGNATURE_BLOCK_LEN;
+            if (result == MAVLINK_FRAMING_OK)
+                result = MAVLINK_FRAMING_INCOMPLETE;
+            status->parse_state = MAVLINK_PARSE_STATE_SIGNATURE_WAIT;
+        } else {
+            std::memcpy(r_message, rxmsg, sizeof(mavlink_message_t));
+            status->parse_state = MAVLINK_PARSE_STATE_IDLE;
+        }
+        break;
+
+    case MAVLINK_PARSE_STATE_SIGNATURE_WAIT:
+        // The link holds no signing key: the signature is kept, not verified.
+        rxmsg->signature[(MAVLINK_SIGNATURE_BLOCK_LEN - status->signature_wait) %
+                         MAVLINK_SIGNATURE_BLOCK_LEN] = c;
+        if (--status->signature_wait == 0) {
+            result = MAVLINK_FRAMING_OK;
+            std::memcpy(r_message, rxmsg, sizeof(mavlink_message_t));
+            status->parse_state = MAVLINK_PARSE_STATE_IDLE;
+        }
+        break;
+    }
+    return result;
+}
+
+std::uint8_t mavlink_parse_char(std::uint8_t c, mavlink_message_t *r_message)
+{
+    const std::uint8_t result =
+        mavlink_frame_char_buffer(&channel_buffer, &channel_status, c, r_message);
+    if (result != MAVLINK_FRAMING_BAD_CRC)
+        return result;
+
+    // Only a MAVLink 2 start byte that ended a bad frame is taken as the start of the next.
+    channel_status.parse_state = MAVLINK_PARSE_STATE_IDLE;
+    if (c == MAVLINK_STX)
+        start_frame(&channel_buffer, &channel_status, c);
+    return MAVLINK_FRAMING_INCOMPLETE;
+}

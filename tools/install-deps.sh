@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing the tool need.
+# Does nothing when they are all present; otherwise installs them as root or through sudo.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config clang libclang-rt-14-dev clang-format
+  # Qt 5 and the QML modules the interface imports
+  qtbase5-dev qtdeclarative5-dev qtdeclarative5-dev-tools qtquickcontrols2-5-dev
+  libqt5serialport5-dev qttools5-dev qttools5-dev-tools
+  qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-layouts
+  qml-module-qtquick-controls2 qml-module-qtquick-templates2 qml-module-qtquick-dialogs
+  qml-module-qttest
+  # hot-plug on Linux
+  libudev-dev
+  # benchmarks, assets and headless rendering
+  libbenchmark-dev qrencode zbar-tools imagemagick fonts-wqy-microhei
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
