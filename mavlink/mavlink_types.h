@@ -15,9 +15,8 @@ constexpr std::uint8_t MAVLINK_STATUS_FLAG_IN_MAVLINK1 = 0x01;
 constexpr std::uint8_t MAVLINK_SIGNATURE_BLOCK_LEN = 13;
 constexpr std::uint8_t MAVLINK_NUM_HEADER_BYTES = 10;
 constexpr std::uint8_t MAVLINK_NUM_CHECKSUM_BYTES = 2;
-constexpr std::uint16_t MAVLINK_MAX_PACKET_LEN = 255 + MAVLINK_NUM_HEADER_BYTES +
-                                                 MAVLINK_NUM_CHECKSUM_BYTES +
-                                                 MAVLINK_SIGNATURE_BLOCK_LEN;
+constexpr std::uint16_t MAVLINK_MAX_PACKET_LEN =
+    255 + MAVLINK_NUM_HEADER_BYTES + MAVLINK_NUM_CHECKSUM_BYTES + MAVLINK_SIGNATURE_BLOCK_LEN;
 
 #pragma pack(push, 1)
 struct mavlink_message_t

@@ -7,8 +7,7 @@
 #include <cstring>
 
 namespace {
-template<typename Record>
-Record decode(const mavlink_message_t *msg)
+template <typename Record> Record decode(const mavlink_message_t *msg)
 {
     Record record{};
     std::memcpy(&record, msg->payload, std::min<std::size_t>(msg->len, sizeof(Record)));

@@ -143,17 +143,17 @@ std::uint8_t mavlink_frame_char_buffer(mavlink_message_t *rxmsg, mavlink_status_
             std::memset(rxmsg->payload + status->packet_idx, 0,
                         entry->max_msg_len - status->packet_idx);
         status->parse_state = c == (rxmsg->checksum & 0xFF) ? MAVLINK_PARSE_STATE_GOT_CRC1
-                                                             : MAVLINK_PARSE_STATE_GOT_BAD_CRC1;
+                                                            : MAVLINK_PARSE_STATE_GOT_BAD_CRC1;
         break;
     }
 
     case MAVLINK_PARSE_STATE_GOT_CRC1:
     case MAVLINK_PARSE_STATE_GOT_BAD_CRC1:
         rxmsg->ck[1] = c;
-        result = status->parse_state == MAVLINK_PARSE_STATE_GOT_BAD_CRC1 ||
-                         c != (rxmsg->checksum >> 8)
-                     ? MAVLINK_FRAMING_BAD_CRC
-                     : MAVLINK_FRAMING_OK;
+        result =
+            status->parse_state == MAVLINK_PARSE_STATE_GOT_BAD_CRC1 || c != (rxmsg->checksum >> 8)
+                ? MAVLINK_FRAMING_BAD_CRC
+                : MAVLINK_FRAMING_OK;
         if (rxmsg->incompat_flags & MAVLINK_IFLAG_SIGNED) {
             // The message is complete only with its signature block.
             status->signature_wait = MAVLINK_SIGNATURE_BLOCK_LEN;
