@@ -16,6 +16,8 @@ packages=(
   libudev-dev
   # benchmarks, assets and headless rendering
   libbenchmark-dev qrencode zbar-tools imagemagick fonts-wqy-microhei
+  # packaging checks
+  desktop-file-utils appstream dpkg-dev strace
 )
 
 missing=()
