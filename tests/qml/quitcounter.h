@@ -1,5 +1,5 @@
-// Counts the QML engine's quit requests, so that tests can see Qt.quit() being called without the
-// test runner itself being ended by it.
+// Counts the quit requests of the QML engines it watches, so that tests can see Qt.quit() being
+// called without ending the test run.
 #pragma once
 
 #include <QObject>
@@ -13,13 +13,10 @@ class QuitCounter : public QObject
 
 public:
     int count() const { return m_count; }
+    void watch(QQmlEngine *engine);
 
 signals:
     void countChanged();
-
-public slots:
-    // Called by the Qt Quick Test runner for each test file's engine.
-    void qmlEngineAvailable(QQmlEngine *engine);
 
 private:
     int m_count = 0;
