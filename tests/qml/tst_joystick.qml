@@ -171,6 +171,13 @@ Item {
             mouseRelease(stick, 140, 10)
             compare(knob.x, 50)
             compare(spy.count, 2)
+
+            // And the next drag works as usual.
+            mousePress(stick, 75, 75)
+            drag(100, 75)
+            compare(knob.x, 75)
+            compare(spy.count, 3)
+            mouseRelease(stick, 100, 75)
         }
 
         function restoreWindow() {
