@@ -1,0 +1,270 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="zh_CN">
+<context>
+    <name>RavikCombox</name>
+    <message>
+        <source>相机朝上</source>
+        <translation>Camera Upward</translation>
+    </message>
+    <message>
+        <source>相机朝下</source>
+        <translation>Camera Downward</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Ravik Mavlink</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>端口号</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud</translation>
+    </message>
+    <message>
+        <source>语言(Language)</source>
+        <translation>Language(语言)</translation>
+    </message>
+    <message>
+        <source>微信公众号</source>
+        <translation>WeChat Official Account</translation>
+    </message>
+    <message>
+        <source>bilibili</source>
+        <translation>bilibili</translation>
+    </message>
+    <message>
+        <source>版本号:</source>
+        <translation>Version:</translation>
+    </message>
+    <message>
+        <source>角度信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pitch</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Roll</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yaw</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>控制</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>消息</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>CH1</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH2</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH3</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH4</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH5</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH6</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH7</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH8</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH9</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH10</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH11</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH12</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH13</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH14</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH15</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>CH16</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>Ravik</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>NONE</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>PWM通道配置</source>
+        <translation>PWM Channel Setting</translation>
+    </message>
+    <message>
+        <source>SBUS通道配置</source>
+        <translation>SBUS Channel Setting</translation>
+    </message>
+    <message>
+        <source>俯仰</source>
+        <translation>Pitch</translation>
+    </message>
+    <message>
+        <source>停止电机</source>
+        <translation>Stop Motor</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>加速度计校准</source>
+        <translation>Start Acc Cali</translation>
+    </message>
+    <message>
+        <source>升级</source>
+        <translation>Upgrade</translation>
+    </message>
+    <message>
+        <source>回中</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>开始升级</source>
+        <translation>Start Upgrade</translation>
+    </message>
+    <message>
+        <source>文件路径:</source>
+        <translation>FilePath:</translation>
+    </message>
+    <message>
+        <source>查询版本号</source>
+        <translation>Query Version</translation>
+    </message>
+    <message>
+        <source>校准</source>
+        <translation>Calibration</translation>
+    </message>
+    <message>
+        <source>模式</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>激活</source>
+        <translation>Activate</translation>
+    </message>
+    <message>
+        <source>相机</source>
+        <translation>Camera</translation>
+    </message>
+    <message>
+        <source>相机上置</source>
+        <translation>Camera Upward</translation>
+    </message>
+    <message>
+        <source>相机下置</source>
+        <translation>Camera Downward</translation>
+    </message>
+    <message>
+        <source>相机设置</source>
+        <translation>Camera Setting</translation>
+    </message>
+    <message>
+        <source>航向</source>
+        <translation>Yaw</translation>
+    </message>
+    <message>
+        <source>角度模式</source>
+        <translation>Angle Mode</translation>
+    </message>
+    <message>
+        <source>请先选择升级文件</source>
+        <translation>Please select the upgrade file first</translation>
+    </message>
+    <message>
+        <source>请按照停止电机、霍尔校准、加速度计校准，激活，重启的顺序依次操作，完成校准</source>
+        <translation>Please proceed with the calibration in the following order: stop the motor, Hall calibration, accelerometer calibration, activate, and then restart.</translation>
+    </message>
+    <message>
+        <source>读取</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>进度:</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>选择文件</source>
+        <translation>Select File</translation>
+    </message>
+    <message>
+        <source>速度模式</source>
+        <translation>Speed Mode</translation>
+    </message>
+    <message>
+        <source>重启</source>
+        <translation>Restart</translation>
+    </message>
+    <message>
+        <source>霍尔校准</source>
+        <translation>Start Hall Cali</translation>
+    </message>
+</context>
+</TS>

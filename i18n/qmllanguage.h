@@ -1,0 +1,31 @@
+// Language switcher published to QML as `qmlLanguage`: reports the system language and swaps
+// the translation catalogue that the engine's qsTr texts are looked up in.
+#pragma once
+
+#include <QObject>
+#include <QTranslator>
+
+class QGuiApplication;
+class QQmlEngine;
+
+class QmlLanguage : public QObject
+{
+    Q_OBJECT
+public:
+    // `startupTranslator` is the translator that start-up installed for the system language (or
+    // nullptr when it installed none); choosing Simplified Chinese takes it out of the lookup.
+    QmlLanguage(QGuiApplication *application, QQmlEngine *engine, QTranslator *startupTranslator);
+
+    // 1 for a Chinese system locale (any script or country), 0 for every other language.
+    Q_INVOKABLE int getLocalLanguage();
+    // 1 is Simplified Chinese, every other index English.
+    Q_INVOKABLE void setLanguage(int indexOfLanguage);
+
+private:
+    QGuiApplication *m_application;
+    QQmlEngine *m_engine;
+    QTranslator *m_startupTranslator;
+    // The chosen language's catalogue stays installed until the next choice, so texts evaluated
+    // after the switch (late bindings, the engine's own retranslation on LanguageChange) keep it.
+    QTranslator m_chosenTranslator;
+};
