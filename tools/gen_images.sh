@@ -82,6 +82,10 @@ convert -size 256x256 xc:none -fill "$accent" -draw 'roundrectangle 8,8 247,247 
   "${save[@]}" "PNG32:$work/icon256.png"
 convert "$work/icon256.png" -resize 32x32 "${save[@]}" "PNG32:$work/icon32.png"
 convert "$work/icon32.png" "$work/icon256.png" -define icon:format=bmp,png "$out/logo.ico"
+# The same two images are the desktop icon in the hicolor theme.
+mkdir -p packaging/icons
+cp "$work/icon32.png" packaging/icons/32.png
+cp "$work/icon256.png" packaging/icons/256.png
 
 # Title-bar logo: the product name in the accent colour.
 convert -size 52x20 xc:none -font DejaVu-Sans-Bold -pointsize 13 -fill "$accent" \
