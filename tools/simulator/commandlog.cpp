@@ -25,12 +25,16 @@ double CommandLog::rate() const
 
 double CommandLog::intervalMs(double fraction) const
 {
-    if (m_intervalsMs.empty())
+    return quantile(m_intervalsMs, fraction);
+}
+
+double quantile(std::vector<double> values, double fraction)
+{
+    if (values.empty())
         return 0.0;
-    std::vector<double> sorted = m_intervalsMs;
     const auto rank = static_cast<std::size_t>(
-        std::lround(std::clamp(fraction, 0.0, 1.0) * static_cast<double>(sorted.size() - 1)));
-    std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(rank),
-                     sorted.end());
-    return sorted[rank];
+        std::lround(std::clamp(fraction, 0.0, 1.0) * static_cast<double>(values.size() - 1)));
+    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(rank),
+                     values.end());
+    return values[rank];
 }

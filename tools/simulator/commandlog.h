@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <vector>
 
+// The `fraction` quantile of `values` (0 the smallest, 0.5 the median, 1 the largest), by nearest
+// rank; 0 for no values.
+double quantile(std::vector<double> values, double fraction);
+
 class CommandLog
 {
 public:
