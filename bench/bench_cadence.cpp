@@ -30,7 +30,7 @@ void BM_CommandCadence(benchmark::State &state)
             return;
         }
         QEventLoop loop;
-        QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+        QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
         loop.exec();
     }
     state.counters["frames"] = log.commands();
@@ -44,4 +44,9 @@ void BM_CommandCadence(benchmark::State &state)
 }
 } // namespace
 
-BENCHMARK(BM_CommandCadence)->Arg(30)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_CommandCadence)
+    ->Name("CommandCadence")
+    ->Arg(30)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();

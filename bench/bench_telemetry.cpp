@@ -98,7 +98,7 @@ TelemetryRun runTelemetry(int rate, int seconds)
         if (run.delivered == total)
             loop.quit();
     });
-    QTimer::singleShot((seconds + 5) * 1000, &loop, &QEventLoop::quit);
+    QTimer::singleShot((seconds + 5) * 1000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
 
     std::thread gimbal(feedReports, pty.farEndDescriptor(), rate, total, std::ref(sentAt));
     loop.exec();

@@ -5,7 +5,11 @@
 
 #include <climits>
 
-Serial::Serial() : m_codec(QTextCodec::codecForName("UTF-8")) {}
+Serial::Serial() : m_codec(QTextCodec::codecForName("UTF-8"))
+{
+    // One connection for the object's whole life, so that each readyRead is handled once.
+    connect(this, &QSerialPort::readyRead, this, &Serial::onReadyRead);
+}
 
 bool Serial::openPort(const QString &name, int baudRate)
 {
@@ -18,12 +22,6 @@ bool Serial::openPort(const QString &name, int baudRate)
     setParity(QSerialPort::NoParity);
     setStopBits(QSerialPort::OneStop);
     setFlowControl(QSerialPort::NoFlowControl);
-
-    // One connection for the object's whole life, so that each readyRead is handled once.
-    if (!m_readHandlerConnected) {
-        connect(this, &QSerialPort::readyRead, this, &Serial::onReadyRead);
-        m_readHandlerConnected = true;
-    }
     return true;
 }
 

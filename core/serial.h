@@ -39,5 +39,4 @@ private:
     int m_receivedCount = 0;
     QByteArray m_receivedData;
     QTextCodec *m_codec;
-    bool m_readHandlerConnected = false;
 };
