@@ -7,6 +7,7 @@
 #include <messages.h>
 #include <parser.h>
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QLocale>
 #include <QTimer>
@@ -24,7 +25,10 @@ float scaledRate(float rate)
 
 Ravik::Ravik(QObject *parent) : QObject(parent)
 {
+    // The wrapper must outlive the controller and the QML engine, which holds it as mySerial:
+    // the application object, the last to go, owns it.
     serial = new Serial;
+    serial->setParent(QCoreApplication::instance());
     m_languageIndex = QLocale().language() == QLocale::Chinese ? 1 : 0;
 
     sendTimer = new QTimer(this);

@@ -28,8 +28,8 @@ public:
     int languageIndex() const { return m_languageIndex; }
     QVariantList gimbalImuAngle() const { return m_gimbalImuAngle; }
 
-    // The wrapper lives until the process ends (QML holds it as mySerial); the watcher is the
-    // controller's and goes with it.
+    // The wrapper lives as long as the application object (QML holds it as mySerial); the
+    // watcher is the controller's and goes with it.
     Serial *wrapper() const { return serial; }
     SerialEvent *watcher() const { return serialEvent; }
 
