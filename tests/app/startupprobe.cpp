@@ -1,0 +1,8 @@
+// Runs the tool's real start-up with the main file named by the last argument.
+#include "startup.h"
+
+int main(int argc, char *argv[])
+{
+    const QString mainFile = QString::fromLocal8Bit(argv[argc - 1]);
+    return runGimbal(argc, argv, mainFile);
+}

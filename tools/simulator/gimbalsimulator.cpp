@@ -1,0 +1,84 @@
+#include "gimbalsimulator.h"
+
+#include <messages.h>
+
+#include <cstring>
+
+namespace {
+constexpr std::uint8_t MavStateActive = 4;
+// A real line keeps transmitting whether or not anyone reads; more than this waiting means nobody
+// does, and the report is lost as it would be on the wire.
+constexpr int MaxQueuedBytes = 4096;
+} // namespace
+
+GimbalSimulator::GimbalSimulator(const SimulatorOptions &options, QObject *parent)
+    : QObject(parent), m_options(options), m_writer(options.mavlinkVersion), m_random(options.seed)
+{
+    connect(&m_pty, &PseudoTerminal::received, this, &GimbalSimulator::receive);
+
+    m_reportTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_reportTimer, &QTimer::timeout, this, &GimbalSimulator::sendReport);
+    m_reportTimer.start(std::max(1, static_cast<int>(1000.0 / options.reportRateHz + 0.5)));
+
+    connect(&m_heartbeatTimer, &QTimer::timeout, this, &GimbalSimulator::sendHeartbeat);
+    m_heartbeatTimer.start(1000);
+}
+
+void GimbalSimulator::sendReport()
+{
+    const auto now = CommandLog::Clock::now();
+    const float dt = std::chrono::duration<float>(now - m_lastReport).count();
+    m_lastReport = now;
+    for (int axis = 0; axis < 3; ++axis)
+        m_joints[axis] += m_rates[axis] * dt;
+
+    mavlink_gimbal_report_t report{};
+    report.delta_time = dt;
+    report.joint_roll = m_joints[0];
+    report.joint_el = m_joints[1];
+    report.joint_az = m_joints[2];
+    report.target_system = 0;
+    report.target_component = 0;
+    QByteArray frame = m_writer.frame(MAVLINK_MSG_ID_GIMBAL_REPORT, report);
+
+    if (std::uniform_real_distribution<double>(0.0, 1.0)(m_random) < m_options.bitErrorRate) {
+        const int bit = std::uniform_int_distribution<int>(0, frame.size() * 8 - 1)(m_random);
+        frame[bit / 8] = static_cast<char>(frame[bit / 8] ^ (1 << (bit % 8)));
+    }
+    QByteArray noise(m_options.noiseBytes, '\0');
+    for (char &byte : noise)
+        byte = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(m_random));
+    send(noise + frame);
+}
+
+void GimbalSimulator::sendHeartbeat()
+{
+    mavlink_heartbeat_t heartbeat{};
+    heartbeat.system_status = MavStateActive;
+    heartbeat.mavlink_version = 3;
+    send(m_writer.frame(MAVLINK_MSG_ID_HEARTBEAT, heartbeat));
+}
+
+void GimbalSimulator::send(QByteArray frame)
+{
+    if (m_pty.pendingSize() > MaxQueuedBytes) {
+        ++m_droppedFrames;
+        return;
+    }
+    m_pty.write(frame);
+}
+
+void GimbalSimulator::receive()
+{
+    const auto arrival = CommandLog::Clock::now();
+    for (const mavlink_message_t &msg : m_reader.feed(m_pty.takeReceived())) {
+        if (msg.msgid != MAVLINK_MSG_ID_GIMBAL_CONTROL)
+            continue;
+        mavlink_gimbal_control_t control{};
+        std::memcpy(&control, msg.payload, std::min<std::size_t>(msg.len, sizeof control));
+        m_rates[0] = control.demanded_rate_x;
+        m_rates[1] = control.demanded_rate_y;
+        m_rates[2] = control.demanded_rate_z;
+        m_commands.record(msg.seq, arrival);
+    }
+}
