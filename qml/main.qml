@@ -413,13 +413,16 @@ Window {
                 }
 
                 // Runs `edit` and, if the newest line was in view before, scrolls it into view
-                // again; a reader who has scrolled up stays where they are.
+                // again; a reader who has scrolled up stays where they are. The view is set
+                // either way, as the edit may have dragged a cursor at the end, and the view
+                // that keeps the cursor visible, along with it.
                 function keepingNewestInView(edit) {
                     var flick = view.contentItem
-                    var following = flick.contentY >= flick.contentHeight - flick.height - 1
+                    var top = flick.contentY
+                    var following = top >= flick.contentHeight - flick.height - 1
                     edit()
-                    if (following)
-                        flick.contentY = Math.max(0, flick.contentHeight - flick.height)
+                    flick.contentY = following ? Math.max(0, flick.contentHeight - flick.height)
+                                               : top
                 }
 
                 function showRepeats() {
