@@ -406,12 +406,6 @@ Window {
                     return stamp + "  " + message + (count > 1 ? " (×" + count + ")" : "")
                 }
 
-                // Whether the last line is still the one written last (the user may edit the area).
-                function lastLineIntact() {
-                    var start = length - lastLine.length
-                    return lastLine !== "" && start >= 0 && getText(start, length) === lastLine
-                }
-
                 // Runs `edit` and, if the newest line was in view before, scrolls it into view
                 // again; a reader who has scrolled up stays where they are. The view is set
                 // either way, as the edit may have dragged a cursor at the end, and the view
@@ -425,20 +419,6 @@ Window {
                                                : top
                 }
 
-                function showRepeats() {
-                    countRefresh.stop()
-                    if (shownRepeats === repeats || !lastLineIntact())
-                        return
-                    var start = length - lastLine.length
-                    var line = lineFor(lastStamp, lastMessage, repeats)
-                    keepingNewestInView(function() {
-                        remove(start, length)
-                        insert(start, line)
-                    })
-                    lastLine = line
-                    shownRepeats = repeats
-                }
-
                 function removeFirstLine() {
                     var chunk = 256
                     var head = getText(0, Math.min(length, chunk))
@@ -450,27 +430,51 @@ Window {
                     remove(0, end < 0 ? length : end + 1)
                 }
 
-                function addMessage(message) {
-                    if (message === lastMessage && lastLineIntact()) {
-                        repeats += 1
-                        if (!countRefresh.running)
-                            countRefresh.start()
-                        return
-                    }
-                    showRepeats()
+                function appendMessage(message, count) {
                     if (length === 0)
                         messageLines = 0
                     lastMessage = message
                     lastStamp = Qt.formatTime(new Date(), "hh:mm:ss")
-                    lastLine = lineFor(lastStamp, message, 1)
-                    repeats = 1
-                    shownRepeats = 1
+                    lastLine = lineFor(lastStamp, message, count)
+                    repeats = count
+                    shownRepeats = count
                     keepingNewestInView(function() {
                         append(lastLine)
                         messageLines += 1
                         for (; messageLines > maximumLines; messageLines -= 1)
                             removeFirstLine()
                     })
+                }
+
+                function showRepeats() {
+                    countRefresh.stop()
+                    if (shownRepeats === repeats)
+                        return
+                    var start = length - lastLine.length
+                    if (start < 0 || getText(start, length) !== lastLine) {
+                        // The user has changed the last line: the repeats since go on a new one.
+                        appendMessage(lastMessage, repeats - shownRepeats)
+                        return
+                    }
+                    var line = lineFor(lastStamp, lastMessage, repeats)
+                    keepingNewestInView(function() {
+                        remove(start, length)
+                        insert(start, line)
+                    })
+                    lastLine = line
+                    shownRepeats = repeats
+                }
+
+                // Called for every message, so a repeat does no more than count.
+                function addMessage(message) {
+                    if (message === lastMessage) {
+                        repeats += 1
+                        if (!countRefresh.running)
+                            countRefresh.start()
+                        return
+                    }
+                    showRepeats()
+                    appendMessage(message, 1)
                 }
 
                 width: view.width

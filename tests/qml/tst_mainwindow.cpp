@@ -137,6 +137,9 @@ QStringList TestMainWindow::logLines() const
 
 void TestMainWindow::clearLog()
 {
+    // A count still to be shown belongs to the text being cleared; with the port open no more come.
+    if (m_wiring->controller().serialIsOpen())
+        QTRY_VERIFY(!evaluate(QStringLiteral("countRefresh.running")).toBool());
     logArea()->setProperty("text", QString());
 }
 
@@ -414,8 +417,7 @@ void TestMainWindow::userCanType()
     QVERIFY(logLines().last().endsWith(QLatin1String("a!")));
     // The edited line is the user's now: a repeat starts a line of its own.
     emit m_wiring->controller().addMessage(QStringLiteral("a"));
-    QCOMPARE(logLines().size(), 2);
-    QVERIFY(logLines().first().endsWith(QLatin1String("a!")));
+    QTRY_COMPARE(withoutStamps(logLines()), QStringList({"a!", "a"}));
 }
 
 void TestMainWindow::reportShownInLabels_data()
