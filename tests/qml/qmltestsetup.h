@@ -1,6 +1,8 @@
-// Prepares each test file's QML engine: publishes a quit counter and a message log to the tests.
+// Prepares each test file's QML engine: publishes a quit counter, a message log and the English
+// catalogue to the tests.
 #pragma once
 
+#include "englishcatalogue.h"
 #include "messagelog.h"
 #include "quitcounter.h"
 
@@ -19,4 +21,5 @@ public slots:
 private:
     QuitCounter m_quitCounter;
     MessageLog m_messageLog;
+    EnglishCatalogue m_englishCatalogue;
 };

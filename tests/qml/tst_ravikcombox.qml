@@ -54,13 +54,22 @@ Item {
         }
 
         function init() {
+            makeCombo()
+            messageLog.start()
+        }
+
+        function cleanup() {
+            englishCatalogue.installed = false
+        }
+
+        // A new combo box, which reads its entries in the language installed now.
+        function makeCombo() {
             combo = createTemporaryObject(comboComponent, root)
             button = combo.children[0]
             popup = itemsOf(button.data, function(o) { return o.opened !== undefined })[0]
             listView = popup.contentChildren[0]
             spy = createTemporaryObject(spyComponent, testCase, {target: combo})
             verify(spy.valid)
-            messageLog.start()
         }
 
         function openPopup() {
@@ -97,11 +106,18 @@ Item {
         function test_choose_data() {
             return [
                 {tag: "first entry", row: 0, text: "相机朝上"},
-                {tag: "second entry", row: 1, text: "相机朝下"}
+                {tag: "second entry", row: 1, text: "相机朝下"},
+                {tag: "second entry in English from the catalogue", row: 1,
+                 text: "Camera Downward", english: true}
             ]
         }
 
         function test_choose(data) {
+            if (data.english) {
+                englishCatalogue.installed = true
+                verify(englishCatalogue.installed)
+                makeCombo()
+            }
             openPopup()
             var entry = entries()[data.row]
             compare(entry.text, data.text)

@@ -17,15 +17,27 @@ GimbalSimulator::GimbalSimulator(const SimulatorOptions &options, QObject *paren
     connect(&m_pty, &PseudoTerminal::received, this, &GimbalSimulator::receive);
 
     m_reportTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_reportTimer, &QTimer::timeout, this, &GimbalSimulator::sendReport);
+    connect(&m_reportTimer, &QTimer::timeout, this, &GimbalSimulator::sendDueReports);
     m_reportTimer.start(std::max(1, static_cast<int>(1000.0 / options.reportRateHz + 0.5)));
 
     connect(&m_heartbeatTimer, &QTimer::timeout, this, &GimbalSimulator::sendHeartbeat);
     m_heartbeatTimer.start(1000);
 }
 
+// A timer ticks at most once a millisecond and may tick late, so each tick sends every report
+// that is due by now: the rate holds above 1000 reports a second and after a late tick.
+void GimbalSimulator::sendDueReports()
+{
+    const double elapsed =
+        std::chrono::duration<double>(CommandLog::Clock::now() - m_start).count();
+    const auto due = static_cast<long long>(elapsed * m_options.reportRateHz);
+    while (m_reportsSent < due)
+        sendReport();
+}
+
 void GimbalSimulator::sendReport()
 {
+    ++m_reportsSent;
     const auto now = CommandLog::Clock::now();
     const float dt = std::chrono::duration<float>(now - m_lastReport).count();
     m_lastReport = now;

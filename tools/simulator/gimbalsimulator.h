@@ -36,8 +36,11 @@ public:
     const CommandLog &commands() const { return m_commands; }
     int badFrames() const { return m_reader.badFrames(); }
     int droppedFrames() const { return m_droppedFrames; }
+    // Reports put on the line or lost because nobody read them.
+    long long reportsSent() const { return m_reportsSent; }
 
 private:
+    void sendDueReports();
     void sendReport();
     void sendHeartbeat();
     void receive();
@@ -54,5 +57,7 @@ private:
     float m_rates[3] = {};
     float m_joints[3] = {};
     CommandLog::Clock::time_point m_lastReport = CommandLog::Clock::now();
+    CommandLog::Clock::time_point m_start = CommandLog::Clock::now();
+    long long m_reportsSent = 0;
     int m_droppedFrames = 0;
 };

@@ -15,7 +15,8 @@ void printSummary(const GimbalSimulator &sim)
 {
     const CommandLog &log = sim.commands();
     QTextStream out(stdout);
-    out << "commands received: " << log.commands() << '\n'
+    out << "reports sent: " << sim.reportsSent() << '\n'
+        << "commands received: " << log.commands() << '\n'
         << "bad frames: " << sim.badFrames() << '\n'
         << "sequence gaps: " << log.sequenceGaps() << '\n'
         << "command interval ms: min " << log.minIntervalMs() << ", median " << log.intervalMs(0.5)

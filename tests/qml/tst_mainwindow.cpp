@@ -1,0 +1,513 @@
+// The main window as the tool loads it: the real resource bundle, catalogues and controller,
+// wired as start-up wires them on a Chinese system, worked through mouse and keyboard events.
+// The port is a pseudo-terminal whose far end stands in for the gimbal.
+#include "framereader.h"
+#include "framewriter.h"
+#include "mainwindowdriver.h"
+#include "pseudoterminal.h"
+#include "wiring.h"
+
+#include <messages.h>
+
+#include <QGuiApplication>
+#include <QQmlContext>
+#include <QQmlExpression>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+constexpr float QuarterTurn = 1.5707964f;
+
+mavlink_gimbal_control_t command(float x, float y, float z)
+{
+    mavlink_gimbal_control_t record{};
+    record.demanded_rate_x = x;
+    record.demanded_rate_y = y;
+    record.demanded_rate_z = z;
+    record.target_system = 1;
+    record.target_component = 1;
+    return record;
+}
+
+// The message area's lines without their time stamps.
+QStringList withoutStamps(const QStringList &lines)
+{
+    static const QRegularExpression stamp(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d  "));
+    QStringList texts;
+    for (QString line : lines)
+        texts.append(line.remove(stamp));
+    return texts;
+}
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+
+    void regions_data();
+    void regions();
+    void fixedSize();
+    void anglesStartAtZero();
+    void buttonText_data();
+    void buttonText();
+    void boxesWhileOpen_data();
+    void boxesWhileOpen();
+    void translatedTexts_data();
+    void translatedTexts();
+    void portListFromController();
+
+    void notOpenNoticeIsOneCountedLine();
+    void repeatCounting_data();
+    void repeatCounting();
+    void lineCap();
+    void followsNewestUnlessScrolledUp();
+    void userCanType();
+
+    void reportShownInLabels_data();
+    void reportShownInLabels();
+    void stickDragSendsCommand_data();
+    void stickDragSendsCommand();
+    void unplugFlipsButton();
+
+private:
+    QVariant evaluate(const QString &expression) const;
+    QQuickItem *logArea() const { return m_driver->itemById(QStringLiteral("logArea")); }
+    QStringList logLines() const;
+    void clearLog();
+    void chooseLanguage(int index);
+    void setOpen(bool open);
+    // Waits for a command at the far end that equals `expected`; false after two seconds.
+    bool commandArrives(const mavlink_gimbal_control_t &expected);
+
+    std::unique_ptr<Wiring> m_wiring;
+    std::unique_ptr<MainWindowDriver> m_driver;
+    std::unique_ptr<PseudoTerminal> m_pty;
+    FrameReader m_reader;
+};
+
+void TestMainWindow::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    m_wiring = std::make_unique<Wiring>(*qGuiApp);
+    m_wiring->engine().load(QUrl(QStringLiteral("qrc:/main.qml")));
+    QCOMPARE(m_wiring->engine().rootObjects().size(), 1);
+    m_driver = std::make_unique<MainWindowDriver>(m_wiring->engine().rootObjects().first());
+    QVERIFY(m_driver->window());
+    QVERIFY(QTest::qWaitForWindowExposed(m_driver->window()));
+    m_pty = std::make_unique<PseudoTerminal>();
+    QVERIFY(m_pty->isOpen());
+}
+
+void TestMainWindow::cleanupTestCase()
+{
+    m_driver.reset();
+    m_wiring.reset();
+}
+
+void TestMainWindow::init()
+{
+    setOpen(false);
+    chooseLanguage(1);
+}
+
+QVariant TestMainWindow::evaluate(const QString &expression) const
+{
+    QObject *root = m_driver->window();
+    QQmlExpression script(qmlContext(root), root, expression);
+    const QVariant value = script.evaluate();
+    return script.hasError() ? QVariant(script.error().toString()) : value;
+}
+
+QStringList TestMainWindow::logLines() const
+{
+    const QString text = logArea()->property("text").toString();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+void TestMainWindow::clearLog()
+{
+    // A count still to be shown belongs to the text being cleared; with the port open no more come.
+    if (m_wiring->controller().serialIsOpen())
+        QTRY_VERIFY(!evaluate(QStringLiteral("countRefresh.running")).toBool());
+    logArea()->setProperty("text", QString());
+}
+
+void TestMainWindow::chooseLanguage(int index)
+{
+    QQuickItem *box = m_driver->itemById(QStringLiteral("switch_language_combox"));
+    auto *popup = box->property("popup").value<QObject *>();
+    m_driver->click(box);
+    QTRY_VERIFY(popup->property("opened").toBool());
+    auto *list = popup->property("contentItem").value<QQuickItem *>();
+    auto *rows = list->property("contentItem").value<QQuickItem *>();
+    const QString wanted = index == 0 ? QStringLiteral("English") : QStringLiteral("简体中文");
+    for (QQuickItem *row : rows->childItems()) {
+        if (row->property("text").toString() == wanted) {
+            m_driver->click(row);
+            break;
+        }
+    }
+    QTRY_VERIFY(!popup->property("visible").toBool());
+    QCOMPARE(m_wiring->controller().languageIndex(), index);
+    QCOMPARE(box->property("currentIndex").toInt(), index);
+}
+
+void TestMainWindow::setOpen(bool open)
+{
+    Ravik &ravik = m_wiring->controller();
+    if (ravik.serialIsOpen() == open)
+        return;
+    QSignalSpy changed(&ravik, &Ravik::serialIsOpenChanged);
+    QVERIFY(changed.isValid());
+    if (open)
+        m_driver->openPort(m_pty->devicePath());
+    else
+        m_driver->click(m_driver->itemById(QStringLiteral("serialButton")));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(ravik.serialIsOpen(), open);
+}
+
+bool TestMainWindow::commandArrives(const mavlink_gimbal_control_t &expected)
+{
+    QDeadlineTimer deadline(2000);
+    while (!deadline.hasExpired()) {
+        for (const mavlink_message_t &msg : m_reader.feed(m_pty->takeReceived())) {
+            if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_CONTROL && msg.len == sizeof expected &&
+                msg.sysid == 0 && msg.compid == 0 &&
+                std::memcmp(msg.payload, &expected, sizeof expected) == 0)
+                return true;
+        }
+        m_pty->waitForReceived(1, 100);
+    }
+    return false;
+}
+
+void TestMainWindow::regions_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QRectF>("region");
+
+    QTest::newRow("title bar spans the top") << "titleBar" << QRectF(0, 0, 620, 40);
+    QTest::newRow("connection panel fills the left below the title bar")
+        << "serial_ip_page" << QRectF(0, 40, 200, 780);
+    QTest::newRow("angle group 10 px right of the panel and below the title bar")
+        << "gimbalImuInfoGb" << QRectF(210, 50, 400, 150);
+    QTest::newRow("joystick group 10 px below the angles")
+        << "angleControlGb" << QRectF(210, 210, 400, 260);
+    QTest::newRow("message group stretches to 10 px above the bottom")
+        << "msgGb" << QRectF(210, 480, 400, 330);
+}
+
+void TestMainWindow::regions()
+{
+    QFETCH(QString, id);
+    QFETCH(QRectF, region);
+
+    QQuickItem *item = m_driver->itemById(id);
+    QVERIFY(item);
+    QCOMPARE(item->mapRectToScene(QRectF(0, 0, item->width(), item->height())), region);
+}
+
+void TestMainWindow::fixedSize()
+{
+    QQuickWindow *window = m_driver->window();
+    QCOMPARE(window->size(), QSize(620, 820));
+    QCOMPARE(window->minimumSize(), QSize(620, 820));
+    QCOMPARE(window->maximumSize(), QSize(620, 820));
+    QVERIFY(window->flags().testFlag(Qt::FramelessWindowHint));
+}
+
+void TestMainWindow::anglesStartAtZero()
+{
+    QCOMPARE(m_driver->angleTexts(), QStringList({"0.00", "0.00", "0.00"}));
+}
+
+void TestMainWindow::buttonText_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("Chinese, closed") << 1 << false << QStringLiteral("打开");
+    QTest::newRow("Chinese, open") << 1 << true << QStringLiteral("关闭");
+    QTest::newRow("English, closed") << 0 << false << QStringLiteral("Open");
+    QTest::newRow("English, open") << 0 << true << QStringLiteral("Close");
+}
+
+void TestMainWindow::buttonText()
+{
+    QFETCH(int, language);
+    QFETCH(bool, open);
+    QFETCH(QString, text);
+
+    chooseLanguage(language);
+    setOpen(open);
+    QCOMPARE(m_driver->itemById(QStringLiteral("serialButton"))->property("text").toString(), text);
+}
+
+void TestMainWindow::boxesWhileOpen_data()
+{
+    QTest::addColumn<bool>("open");
+
+    QTest::newRow("closed: all three boxes can be used") << false;
+    QTest::newRow("open: port and baud are locked, the language is not") << true;
+}
+
+void TestMainWindow::boxesWhileOpen()
+{
+    QFETCH(bool, open);
+
+    setOpen(open);
+    QCOMPARE(m_driver->itemById(QStringLiteral("serial_nameCombo"))->isEnabled(), !open);
+    QCOMPARE(m_driver->itemById(QStringLiteral("serial_boudCombo"))->isEnabled(), !open);
+    QVERIFY(m_driver->itemById(QStringLiteral("switch_language_combox"))->isEnabled());
+    chooseLanguage(0);
+    QCOMPARE(m_wiring->controller().serialIsOpen(), open);
+}
+
+void TestMainWindow::translatedTexts_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QString>("chinese");
+    QTest::addColumn<QString>("english");
+
+    QTest::newRow("port label is translated")
+        << "portCl.children[0].text" << QStringLiteral("端口号") << QStringLiteral("Port");
+    QTest::newRow("baud label is translated")
+        << "serial_boudLab.text" << QStringLiteral("波特率") << QStringLiteral("Baud");
+    QTest::newRow("language label is translated")
+        << "languageCl.children[0].text" << QStringLiteral("语言(Language)")
+        << QStringLiteral("Language(语言)");
+    QTest::newRow("message title is translated")
+        << "msgGb.title" << QStringLiteral("消息") << QStringLiteral("Message");
+    QTest::newRow("angle title has no translation")
+        << "gimbalImuInfoGb.title" << QStringLiteral("角度信息") << QStringLiteral("角度信息");
+    QTest::newRow("joystick title has no translation")
+        << "angleControlGb.title" << QStringLiteral("控制") << QStringLiteral("控制");
+    QTest::newRow("title bar shows the untranslated window title")
+        << "titleBar.windowTitle" << QStringLiteral("Ravik Mavlink")
+        << QStringLiteral("Ravik Mavlink");
+}
+
+void TestMainWindow::translatedTexts()
+{
+    QFETCH(QString, expression);
+    QFETCH(QString, chinese);
+    QFETCH(QString, english);
+
+    QCOMPARE(evaluate(expression).toString(), chinese);
+    chooseLanguage(0);
+    QCOMPARE(evaluate(expression).toString(), english);
+    chooseLanguage(1);
+    QCOMPARE(evaluate(expression).toString(), chinese);
+}
+
+void TestMainWindow::portListFromController()
+{
+    QCOMPARE(evaluate(QStringLiteral("serial_nameCombo.model")).toStringList(),
+             m_wiring->controller().serialPort());
+    // The pseudo-terminal is not in the system's list, yet typing its path opens it.
+    QVERIFY(!m_wiring->controller().serialPort().contains(m_pty->devicePath()));
+    setOpen(true);
+}
+
+void TestMainWindow::notOpenNoticeIsOneCountedLine()
+{
+    QSignalSpy notices(&m_wiring->controller(), &Ravik::addMessage);
+    QVERIFY(notices.isValid());
+    clearLog();
+    QTRY_VERIFY(notices.count() >= 20);
+    static const QRegularExpression counted(
+        QStringLiteral("^\\d\\d:\\d\\d:\\d\\d  请您先打开串口 \\(×(\\d+)\\)$"));
+    QTRY_VERIFY(logLines().size() == 1 && counted.match(logLines().first()).hasMatch() &&
+                counted.match(logLines().first()).captured(1).toInt() >= 20);
+    QCOMPARE(logLines().size(), 1);
+}
+
+void TestMainWindow::repeatCounting_data()
+{
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("one message is one line") << QStringList{"a"} << QStringList{"a"};
+    QTest::newRow("a message repeated is one line with its count")
+        << QStringList{"a", "a", "a"} << QStringList{"a (×3)"};
+    QTest::newRow("a different message starts a new line")
+        << QStringList{"a", "b"} << QStringList{"a", "b"};
+    QTest::newRow("a message seen before but not last is a new line")
+        << QStringList{"a", "b", "a"} << QStringList{"a", "b", "a"};
+    QTest::newRow("a new message fixes the count of the line before")
+        << QStringList{"a", "a", "b", "b"} << QStringList{"a (×2)", "b (×2)"};
+    QTest::newRow("markup shows as text")
+        << QStringList{"<b>bold</b>"} << QStringList{"<b>bold</b>"};
+}
+
+void TestMainWindow::repeatCounting()
+{
+    QFETCH(QStringList, messages);
+    QFETCH(QStringList, lines);
+
+    // With the port open the controller says nothing of its own.
+    setOpen(true);
+    clearLog();
+    for (const QString &message : messages)
+        emit m_wiring->controller().addMessage(message);
+    QTRY_COMPARE(withoutStamps(logLines()), lines);
+    static const QRegularExpression stamp(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d  "));
+    for (const QString &line : logLines())
+        QVERIFY2(stamp.match(line).hasMatch(), qPrintable(line));
+}
+
+void TestMainWindow::lineCap()
+{
+    setOpen(true);
+    clearLog();
+    for (int i = 1; i <= 520; ++i)
+        emit m_wiring->controller().addMessage(QStringLiteral("message %1").arg(i));
+    const QStringList lines = withoutStamps(logLines());
+    QCOMPARE(lines.size(), 500);
+    QCOMPARE(lines.first(), QStringLiteral("message 21"));
+    QCOMPARE(lines.last(), QStringLiteral("message 520"));
+}
+
+void TestMainWindow::followsNewestUnlessScrolledUp()
+{
+    setOpen(true);
+    clearLog();
+    auto *flick =
+        m_driver->itemById(QStringLiteral("view"))->property("contentItem").value<QObject *>();
+    const auto bottom = [flick] {
+        return flick->property("contentHeight").toReal() - flick->property("height").toReal();
+    };
+    for (int i = 1; i <= 60; ++i)
+        emit m_wiring->controller().addMessage(QStringLiteral("line %1").arg(i));
+    QVERIFY(bottom() > 0);
+    QCOMPARE(flick->property("contentY").toReal(), bottom());
+
+    flick->setProperty("contentY", 0);
+    emit m_wiring->controller().addMessage(QStringLiteral("while reading the top"));
+    QCOMPARE(flick->property("contentY").toReal(), 0.0);
+
+    flick->setProperty("contentY", bottom());
+    emit m_wiring->controller().addMessage(QStringLiteral("back at the bottom"));
+    QCOMPARE(flick->property("contentY").toReal(), bottom());
+}
+
+void TestMainWindow::userCanType()
+{
+    setOpen(true);
+    clearLog();
+    emit m_wiring->controller().addMessage(QStringLiteral("a"));
+    QQuickItem *area = logArea();
+    QVERIFY(area->property("selectByMouse").toBool());
+    m_driver->click(area);
+    QTest::keyClick(m_driver->window(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(m_driver->window(), '!');
+    QVERIFY(logLines().last().endsWith(QLatin1String("a!")));
+    // The edited line is the user's now: a repeat starts a line of its own.
+    emit m_wiring->controller().addMessage(QStringLiteral("a"));
+    QTRY_COMPARE(withoutStamps(logLines()), QStringList({"a!", "a"}));
+}
+
+void TestMainWindow::reportShownInLabels_data()
+{
+    QTest::addColumn<float>("roll");
+    QTest::addColumn<float>("elevation");
+    QTest::addColumn<float>("azimuth");
+    QTest::addColumn<QStringList>("texts");
+
+    QTest::newRow("negative, zero and whole values get two decimals")
+        << -0.5f << 0.0f << 90.0f << QStringList{"-0.50", "0.00", "90.00"};
+    QTest::newRow("values round to two decimals")
+        << 1.23456f << -179.999f << 359.994f << QStringList{"1.23", "-180.00", "359.99"};
+}
+
+void TestMainWindow::reportShownInLabels()
+{
+    QFETCH(float, roll);
+    QFETCH(float, elevation);
+    QFETCH(float, azimuth);
+    QFETCH(QStringList, texts);
+
+    setOpen(true);
+    QSignalSpy angles(&m_wiring->controller(), &Ravik::gimbalImuAngleChanged);
+    QVERIFY(angles.isValid());
+    mavlink_gimbal_report_t report{};
+    report.joint_roll = roll;
+    report.joint_el = elevation;
+    report.joint_az = azimuth;
+    FrameWriter gimbal;
+    m_pty->write(gimbal.frame(MAVLINK_MSG_ID_GIMBAL_REPORT, report));
+    QVERIFY(angles.wait(2000));
+    QCOMPARE(angles.count(), 1);
+    QCOMPARE(m_driver->angleTexts(), texts);
+}
+
+void TestMainWindow::stickDragSendsCommand_data()
+{
+    QTest::addColumn<QString>("stick");
+    QTest::addColumn<QPointF>("offset");
+    QTest::addColumn<float>("x");
+    QTest::addColumn<float>("y");
+    QTest::addColumn<float>("z");
+    QTest::addColumn<QStringList>("console");
+
+    QTest::newRow("right stick fully right and up turns on x and y")
+        << "rightJoystick" << QPointF(100, -100) << QuarterTurn << QuarterTurn << 0.0f
+        << QStringList{"x:1", "y:1"};
+    QTest::newRow("left stick fully left turns back on z")
+        << "leftJoystick" << QPointF(-100, 0) << 0.0f << 0.0f << -QuarterTurn
+        << QStringList{"x:-1", "y:0"};
+}
+
+void TestMainWindow::stickDragSendsCommand()
+{
+    QFETCH(QString, stick);
+    QFETCH(QPointF, offset);
+    QFETCH(float, x);
+    QFETCH(float, y);
+    QFETCH(float, z);
+    QFETCH(QStringList, console);
+
+    setOpen(true);
+    QVERIFY(commandArrives(command(0, 0, 0)));
+    for (const QString &line : console)
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(line));
+    m_driver->holdStick(stick, offset);
+    QVERIFY(commandArrives(command(x, y, z)));
+    m_driver->releaseStick();
+    QVERIFY(commandArrives(command(0, 0, 0)));
+}
+
+void TestMainWindow::unplugFlipsButton()
+{
+    chooseLanguage(0);
+    setOpen(true);
+    QQuickItem *button = m_driver->itemById(QStringLiteral("serialButton"));
+    QCOMPARE(button->property("text").toString(), QStringLiteral("Close"));
+    QSignalSpy changed(&m_wiring->controller(), &Ravik::serialIsOpenChanged);
+    QVERIFY(changed.isValid());
+    m_pty->closeFarEnd();
+    QVERIFY(changed.wait(2000));
+    QCOMPARE(button->property("text").toString(), QStringLiteral("Open"));
+    QVERIFY(m_driver->itemById(QStringLiteral("serial_nameCombo"))->isEnabled());
+    QVERIFY(withoutStamps(logLines())
+                .contains(QStringLiteral(
+                    "The gimbal is experiencing abnormal connection with the computer, "
+                    "please check the USB connection.")));
+    m_pty = std::make_unique<PseudoTerminal>();
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,93 @@
+// gimbal-screenshot: renders the tool's real main window offscreen and saves it as a PNG, in a
+// chosen language and, given a simulator's port, with the port open, the right stick held and
+// the angles live.
+#include "mainwindowdriver.h"
+#include "wiring.h"
+
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLocale>
+#include <QPixmap>
+#include <QQuickWindow>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTextStream>
+
+namespace {
+int fail(const QString &why)
+{
+    QTextStream(stderr) << "gimbal-screenshot: " << why << '\n';
+    return 1;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QUICK_BACKEND", "software");
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("gimbal-screenshot"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Saves the main window as a PNG."));
+    parser.addHelpOption();
+    const QCommandLineOption language(QStringLiteral("language"),
+                                      QStringLiteral("zh or en: the system language to start in."),
+                                      QStringLiteral("language"), QStringLiteral("zh"));
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Open this port (a gimbal-sim path) first."),
+                                  QStringLiteral("path"));
+    const QCommandLineOption seconds(
+        QStringLiteral("seconds"),
+        QStringLiteral("With --port: how long to hold the right stick before the picture."),
+        QStringLiteral("seconds"), QStringLiteral("1.5"));
+    parser.addOptions({language, port, seconds});
+    parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The PNG to write."));
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1 ||
+        (parser.value(language) != QLatin1String("zh") &&
+         parser.value(language) != QLatin1String("en")))
+        parser.showHelp(2);
+
+    // The window takes its language from the system locale, so the choice is made there.
+    QLocale::setDefault(parser.value(language) == QLatin1String("zh")
+                            ? QLocale(QLocale::Chinese, QLocale::China)
+                            : QLocale(QLocale::English, QLocale::UnitedStates));
+    Wiring wiring(app);
+    wiring.engine().load(QUrl(QStringLiteral("qrc:/main.qml")));
+    if (wiring.engine().rootObjects().isEmpty())
+        return fail(QStringLiteral("the main window could not be created"));
+    MainWindowDriver driver(wiring.engine().rootObjects().first());
+    QSignalSpy frames(driver.window(), &QQuickWindow::frameSwapped);
+    if (!frames.wait(5000))
+        return fail(QStringLiteral("the window never drew a frame"));
+
+    if (parser.isSet(port)) {
+        driver.openPort(parser.value(port));
+        if (!wiring.controller().serialIsOpen())
+            return fail(QStringLiteral("cannot open ") + parser.value(port));
+        QSignalSpy reports(&wiring.controller(), &Ravik::gimbalImuAngleChanged);
+        // Up and to the right, so the simulated gimbal turns on two axes.
+        driver.holdStick(QStringLiteral("rightJoystick"), QPointF(30, -45));
+        QElapsedTimer held;
+        held.start();
+        while (held.elapsed() < parser.value(seconds).toDouble() * 1000)
+            reports.wait(100);
+        if (reports.isEmpty())
+            return fail(QStringLiteral("no report came from ") + parser.value(port));
+    }
+    // The picture is taken from the next frame, so it shows the latest angles.
+    driver.window()->update();
+    frames.wait(1000);
+    // The offscreen platform keeps what was drawn in the window's backing store; the software
+    // renderer cannot read it back itself, the screen can.
+    const QImage picture =
+        driver.window()->screen()->grabWindow(driver.window()->winId()).toImage();
+    if (!picture.save(parser.positionalArguments().first()))
+        return fail(QStringLiteral("cannot write ") + parser.positionalArguments().first());
+    if (parser.isSet(port))
+        driver.releaseStick();
+    return 0;
+}
