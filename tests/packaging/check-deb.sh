@@ -48,6 +48,8 @@ done
 export HOME=$scratch/home XDG_CACHE_HOME=$scratch/home/.cache XDG_RUNTIME_DIR=$scratch/run
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
+# Qt's own timing line shows that the window rendered a frame.
+export QT_LOGGING_RULES="qt.scenegraph.time.renderloop=true"
 cd "$scratch"
 status=0
 strace -f -qq -y -e trace=open,openat -e status=successful -o "$scratch/opens" \
@@ -56,6 +58,7 @@ strace -f -qq -y -e trace=open,openat -e status=successful -o "$scratch/opens" \
 if grep -E 'qrc:/|Error|error' "$scratch/stderr"; then
   fail "the window did not load cleanly"
 fi
+grep -q 'Frame rendered' "$scratch/stderr" || fail "the window rendered no frame"
 
 # Allowed: the executable itself, the system's libraries, configuration, fonts, locale data and
 # device nodes, and Qt's own cache of its compiled QML modules.
