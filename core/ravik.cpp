@@ -14,6 +14,8 @@
 
 namespace {
 constexpr int CommandPeriodMs = 20;
+// A few commands' worth: more waiting in the port means the link is not draining.
+constexpr qint64 MaxQueuedCommandBytes = 4 * 26;
 constexpr double Pi = 3.141592653589793;
 
 // The joystick's full deflection of 1 asks for a quarter turn per second.
@@ -92,6 +94,10 @@ void Ravik::gimbalControl(float demanded_rate_x, float demanded_rate_y, float de
                                     scaledRate(demanded_rate_y), scaledRate(demanded_rate_z));
     std::uint8_t buffer[MAVLINK_MAX_PACKET_LEN];
     const std::uint16_t length = mavlink_msg_to_send_buffer(buffer, &msg);
+    // A stalled device would otherwise collect every tick's command without bound and get them
+    // late, in a burst. The dropped command keeps its sequence number, so the gap shows.
+    if (serial->bytesToWrite() >= MaxQueuedCommandBytes)
+        return;
     serial->write(reinterpret_cast<const char *>(buffer), length);
 }
 

@@ -100,6 +100,7 @@ private slots:
     void commandsEveryTick_data();
     void commandsEveryTick();
     void directCommandLeavesStoredRates();
+    void stalledLinkQueuesNoBacklog();
     void closedPortAsksToOpen_data();
     void closedPortAsksToOpen();
     void removalOfOpenPort_data();
@@ -430,6 +431,33 @@ void TestRavik::directCommandLeavesStoredRates()
         QCOMPARE(bitsOf(tick.demanded_rate_x), 0x3FC90FDBu);
         QCOMPARE(bitsOf(tick.demanded_rate_z), 0u);
     }
+}
+
+void TestRavik::stalledLinkQueuesNoBacklog()
+{
+    PseudoTerminal pty;
+    Ravik ravik;
+    QVERIFY(openThrough(ravik, pty));
+
+    // Far more commands than the terminal's buffer holds, while its far end reads nothing.
+    pty.setReading(false);
+    for (int i = 0; i < 20000; ++i) {
+        ravik.gimbalControl(0.0f, 0.0f, 0.0f);
+        if (i % 16 == 0)
+            QCoreApplication::processEvents();
+    }
+    QVERIFY(ravik.wrapper()->bytesToWrite() <= 4 * 26);
+
+    // Once the far end reads again, whole frames arrive and the stream carries on.
+    pty.setReading(true);
+    pty.takeReceived();
+    QVERIFY(pty.waitForReceived(3 * 26, 2000));
+    FrameReader reader;
+    QVERIFY(!reader.feed(pty.takeReceived()).empty());
+    QVERIFY(pty.waitForReceived(26, 2000));
+    const auto frames = reader.feed(pty.takeReceived());
+    QVERIFY(!frames.empty());
+    QCOMPARE(reader.badFrames(), 0);
 }
 
 void TestRavik::closedPortAsksToOpen_data()
