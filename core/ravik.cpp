@@ -86,7 +86,8 @@ void Ravik::setLanguage(int indexOfLanguage)
 void Ravik::gimbalControl(float demanded_rate_x, float demanded_rate_y, float demanded_rate_z)
 {
     if (!serial->isOpen()) {
-        emit addMessage(message("Please Open Serial First", "请您先打开串口"));
+        emit addMessage(
+            message(QStringLiteral("Please Open Serial First"), QStringLiteral("请您先打开串口")));
         return;
     }
     mavlink_message_t msg;
@@ -140,9 +141,10 @@ void Ravik::onDeviceRemoved(const QString &devName)
     emit serialPortChanged();
     if (devName != currentPortName || !serial->isOpen())
         return;
-    emit addMessage(message("The gimbal is experiencing abnormal connection with the computer, "
-                            "please check the USB connection.",
-                            "云台与电脑连接异常，请检查USB连接"));
+    emit addMessage(
+        message(QStringLiteral("The gimbal is experiencing abnormal connection with the computer, "
+                               "please check the USB connection."),
+                QStringLiteral("云台与电脑连接异常，请检查USB连接")));
     serial->close();
     m_serialIsOpen = false;
     emit serialIsOpenChanged();
@@ -154,7 +156,9 @@ void Ravik::onSerialError(QSerialPort::SerialPortError error)
         onDeviceRemoved(currentPortName);
 }
 
-QString Ravik::message(const char *english, const char *chinese) const
+// The texts are literals held in static data, so the message that every tick emits while no port
+// is open costs no allocation.
+QString Ravik::message(const QString &english, const QString &chinese) const
 {
-    return QString::fromUtf8(m_languageIndex == 0 ? english : chinese);
+    return m_languageIndex == 0 ? english : chinese;
 }
