@@ -71,8 +71,10 @@ void Ravik::switchSerial(QString serial_name, QString serial_boud)
         currentPortName = serial_name;
         m_serialIsOpen = serial->openPort(serial_name, serial_boud.toInt(nullptr, 10));
     } else {
-        serial->closePort();
+        // Cleared first: a port whose device is gone complains while it closes, and that is not
+        // a removal to react to.
         m_serialIsOpen = false;
+        serial->closePort();
     }
     emit serialIsOpenChanged();
 }
@@ -152,7 +154,9 @@ void Ravik::onDeviceRemoved(const QString &devName)
 
 void Ravik::onSerialError(QSerialPort::SerialPortError error)
 {
-    if (error == QSerialPort::ResourceError)
+    // Only a port that the controller holds open can vanish; errors raised while it opens or
+    // closes the port itself are not a removal.
+    if (error == QSerialPort::ResourceError && m_serialIsOpen)
         onDeviceRemoved(currentPortName);
 }
 

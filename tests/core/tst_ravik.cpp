@@ -109,6 +109,7 @@ private slots:
     void removalSeenTwice();
     void arrivalRefreshesList();
     void vanishedDeviceClosesPort();
+    void userClosesVanishedPort();
 };
 
 void TestRavik::startsWithIntZerosAndClosed()
@@ -616,6 +617,25 @@ void TestRavik::vanishedDeviceClosesPort()
     pty = std::make_unique<PseudoTerminal>();
     QVERIFY(openThrough(ravik, *pty));
     QVERIFY(pty->waitForReceived(26, 2000));
+}
+
+void TestRavik::userClosesVanishedPort()
+{
+    PseudoTerminal pty;
+    Ravik ravik;
+    QVERIFY(openThrough(ravik, pty));
+    QSignalSpy changed(&ravik, &Ravik::serialIsOpenChanged);
+    QSignalSpy messages(&ravik, &Ravik::addMessage);
+    QVERIFY(changed.isValid());
+
+    // The device is gone but nothing has noticed yet when the user closes the port: the port's
+    // complaints while it closes must not close it a second time.
+    pty.closeFarEnd();
+    ravik.switchSerial(QString(), QString());
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(messages.count(), 0);
+    QVERIFY(!ravik.serialIsOpen());
+    QVERIFY(!ravik.wrapper()->isOpen());
 }
 
 QTEST_GUILESS_MAIN(TestRavik)
