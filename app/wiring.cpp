@@ -26,9 +26,10 @@ Wiring::Wiring(QGuiApplication &app)
 {
     QQmlContext *context = m_engine.rootContext();
     context->setContextProperty(QStringLiteral("qmlLanguage"), &m_qmlLanguage);
-    app.installNativeEventFilter(m_ravik.watcher());
-    context->setContextProperty(QStringLiteral("Ravik"), &m_ravik);
-    context->setContextProperty(QStringLiteral("mySerial"), m_ravik.wrapper());
+    m_ravik.emplace();
+    app.installNativeEventFilter(m_ravik->watcher());
+    context->setContextProperty(QStringLiteral("Ravik"), &*m_ravik);
+    context->setContextProperty(QStringLiteral("mySerial"), m_ravik->wrapper());
 }
 
 Wiring::~Wiring()

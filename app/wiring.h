@@ -10,6 +10,8 @@
 #include <QQmlApplicationEngine>
 #include <QTranslator>
 
+#include <optional>
+
 class QGuiApplication;
 
 class Wiring
@@ -24,11 +26,12 @@ public:
     Wiring &operator=(const Wiring &) = delete;
 
     QQmlApplicationEngine &engine() { return m_engine; }
-    Ravik &controller() { return m_ravik; }
+    Ravik &controller() { return *m_ravik; }
 
 private:
     QQmlApplicationEngine m_engine;
     QTranslator m_translator;
     QmlLanguage m_qmlLanguage;
-    Ravik m_ravik;
+    // Built in the constructor's body, once the switcher is published.
+    std::optional<Ravik> m_ravik;
 };

@@ -14,6 +14,8 @@
 
 namespace {
 constexpr int CommandPeriodMs = 20;
+// A few commands' worth: more waiting in the port means the link is not draining.
+constexpr qint64 MaxQueuedCommandBytes = 4 * 26;
 constexpr double Pi = 3.141592653589793;
 
 // The joystick's full deflection of 1 asks for a quarter turn per second.
@@ -69,8 +71,10 @@ void Ravik::switchSerial(QString serial_name, QString serial_boud)
         currentPortName = serial_name;
         m_serialIsOpen = serial->openPort(serial_name, serial_boud.toInt(nullptr, 10));
     } else {
-        serial->closePort();
+        // Cleared first: a port whose device is gone complains while it closes, and that is not
+        // a removal to react to.
         m_serialIsOpen = false;
+        serial->closePort();
     }
     emit serialIsOpenChanged();
 }
@@ -84,7 +88,8 @@ void Ravik::setLanguage(int indexOfLanguage)
 void Ravik::gimbalControl(float demanded_rate_x, float demanded_rate_y, float demanded_rate_z)
 {
     if (!serial->isOpen()) {
-        emit addMessage(message("Please Open Serial First", "请您先打开串口"));
+        emit addMessage(
+            message(QStringLiteral("Please Open Serial First"), QStringLiteral("请您先打开串口")));
         return;
     }
     mavlink_message_t msg;
@@ -92,6 +97,10 @@ void Ravik::gimbalControl(float demanded_rate_x, float demanded_rate_y, float de
                                     scaledRate(demanded_rate_y), scaledRate(demanded_rate_z));
     std::uint8_t buffer[MAVLINK_MAX_PACKET_LEN];
     const std::uint16_t length = mavlink_msg_to_send_buffer(buffer, &msg);
+    // A stalled device would otherwise collect every tick's command without bound and get them
+    // late, in a burst. The dropped command keeps its sequence number, so the gap shows.
+    if (serial->bytesToWrite() >= MaxQueuedCommandBytes)
+        return;
     serial->write(reinterpret_cast<const char *>(buffer), length);
 }
 
@@ -134,9 +143,10 @@ void Ravik::onDeviceRemoved(const QString &devName)
     emit serialPortChanged();
     if (devName != currentPortName || !serial->isOpen())
         return;
-    emit addMessage(message("The gimbal is experiencing abnormal connection with the computer, "
-                            "please check the USB connection.",
-                            "云台与电脑连接异常，请检查USB连接"));
+    emit addMessage(
+        message(QStringLiteral("The gimbal is experiencing abnormal connection with the computer, "
+                               "please check the USB connection."),
+                QStringLiteral("云台与电脑连接异常，请检查USB连接")));
     serial->close();
     m_serialIsOpen = false;
     emit serialIsOpenChanged();
@@ -144,11 +154,15 @@ void Ravik::onDeviceRemoved(const QString &devName)
 
 void Ravik::onSerialError(QSerialPort::SerialPortError error)
 {
-    if (error == QSerialPort::ResourceError)
+    // Only a port that the controller holds open can vanish; errors raised while it opens or
+    // closes the port itself are not a removal.
+    if (error == QSerialPort::ResourceError && m_serialIsOpen)
         onDeviceRemoved(currentPortName);
 }
 
-QString Ravik::message(const char *english, const char *chinese) const
+// The texts are literals held in static data, so the message that every tick emits while no port
+// is open costs no allocation.
+QString Ravik::message(const QString &english, const QString &chinese) const
 {
-    return QString::fromUtf8(m_languageIndex == 0 ? english : chinese);
+    return m_languageIndex == 0 ? english : chinese;
 }

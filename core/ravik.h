@@ -56,7 +56,7 @@ private:
     void onDeviceArrived();
     void onDeviceRemoved(const QString &devName);
     void onSerialError(QSerialPort::SerialPortError error);
-    QString message(const char *english, const char *chinese) const;
+    QString message(const QString &english, const QString &chinese) const;
 
     QVariantList m_gimbalImuAngle{0, 0, 0};
     SerialEvent *serialEvent = nullptr;

@@ -15,7 +15,8 @@ bool SerialEvent::nativeEventFilter(const QByteArray &eventType, void *message, 
     const auto header = [msg] { return reinterpret_cast<const DEV_BROADCAST_HDR *>(msg->lParam); };
     return deviceChange(
         eventType, msg->message, msg->wParam,
-        [&header] { return static_cast<quint32>(header()->dbch_devicetype); },
+        // Any program can post this message; one without a record is no port's.
+        [&header] { return header() ? static_cast<quint32>(header()->dbch_devicetype) : 0u; },
         [&header] {
             const auto *port = reinterpret_cast<const DEV_BROADCAST_PORT_W *>(header());
             return QString::fromWCharArray(port->dbcp_name);

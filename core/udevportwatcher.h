@@ -16,8 +16,6 @@ public:
     explicit UdevPortWatcher(QObject *parent = nullptr);
     ~UdevPortWatcher() override;
 
-    bool isWatching() const { return m_notifier != nullptr; }
-
     // Turns one udev event of the tty subsystem into a signal; `name` is the kernel name of the
     // device (ttyUSB0), which is also the name the port list shows.
     void handleEvent(const QByteArray &action, const QString &name);

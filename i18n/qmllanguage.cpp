@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QGuiApplication>
 #include <QLocale>
 #include <QQmlEngine>
 
@@ -28,9 +27,8 @@ void QmlLanguage::setLanguage(int indexOfLanguage)
     m_chosenTranslator.load(chinese ? QStringLiteral(":/zh_CN.qm") : QStringLiteral(":/en_us.qm"));
     // The Chinese texts are the sources, so Chinese shows only when no English catalogue answers,
     // including the one start-up chose for an English system.
-    if (chinese && m_startupTranslator) {
+    if (chinese && m_startupTranslator)
         QCoreApplication::removeTranslator(m_startupTranslator);
-    }
     QCoreApplication::installTranslator(&m_chosenTranslator);
     m_engine->retranslate();
 }

@@ -38,11 +38,6 @@ mavlink_parse_state_t after_msgid(const mavlink_message_t *rxmsg)
 }
 } // namespace
 
-mavlink_message_t *mavlink_get_channel_buffer()
-{
-    return &channel_buffer;
-}
-
 mavlink_status_t *mavlink_get_channel_status()
 {
     return &channel_status;

@@ -3,9 +3,8 @@
 
 #include "mavlink_types.h"
 
-// The link's receive record and channel status: one of each for the whole process, zero at
+// The link's channel status: one for the whole process, beside one receive record, both zero at
 // start-up and never reset. The encoder takes its transmit sequence from the same status.
-mavlink_message_t *mavlink_get_channel_buffer();
 mavlink_status_t *mavlink_get_channel_status();
 
 // Advances `status` by one byte, building the frame in `rxmsg`; copies the record to

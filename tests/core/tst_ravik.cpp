@@ -100,6 +100,7 @@ private slots:
     void commandsEveryTick_data();
     void commandsEveryTick();
     void directCommandLeavesStoredRates();
+    void stalledLinkQueuesNoBacklog();
     void closedPortAsksToOpen_data();
     void closedPortAsksToOpen();
     void removalOfOpenPort_data();
@@ -108,6 +109,7 @@ private slots:
     void removalSeenTwice();
     void arrivalRefreshesList();
     void vanishedDeviceClosesPort();
+    void userClosesVanishedPort();
 };
 
 void TestRavik::startsWithIntZerosAndClosed()
@@ -432,6 +434,33 @@ void TestRavik::directCommandLeavesStoredRates()
     }
 }
 
+void TestRavik::stalledLinkQueuesNoBacklog()
+{
+    PseudoTerminal pty;
+    Ravik ravik;
+    QVERIFY(openThrough(ravik, pty));
+
+    // Far more commands than the terminal's buffer holds, while its far end reads nothing.
+    pty.setReading(false);
+    for (int i = 0; i < 20000; ++i) {
+        ravik.gimbalControl(0.0f, 0.0f, 0.0f);
+        if (i % 16 == 0)
+            QCoreApplication::processEvents();
+    }
+    QVERIFY(ravik.wrapper()->bytesToWrite() <= 4 * 26);
+
+    // Once the far end reads again, whole frames arrive and the stream carries on.
+    pty.setReading(true);
+    pty.takeReceived();
+    QVERIFY(pty.waitForReceived(3 * 26, 2000));
+    FrameReader reader;
+    QVERIFY(!reader.feed(pty.takeReceived()).empty());
+    QVERIFY(pty.waitForReceived(26, 2000));
+    const auto frames = reader.feed(pty.takeReceived());
+    QVERIFY(!frames.empty());
+    QCOMPARE(reader.badFrames(), 0);
+}
+
 void TestRavik::closedPortAsksToOpen_data()
 {
     QTest::addColumn<int>("language");
@@ -588,6 +617,25 @@ void TestRavik::vanishedDeviceClosesPort()
     pty = std::make_unique<PseudoTerminal>();
     QVERIFY(openThrough(ravik, *pty));
     QVERIFY(pty->waitForReceived(26, 2000));
+}
+
+void TestRavik::userClosesVanishedPort()
+{
+    PseudoTerminal pty;
+    Ravik ravik;
+    QVERIFY(openThrough(ravik, pty));
+    QSignalSpy changed(&ravik, &Ravik::serialIsOpenChanged);
+    QSignalSpy messages(&ravik, &Ravik::addMessage);
+    QVERIFY(changed.isValid());
+
+    // The device is gone but nothing has noticed yet when the user closes the port: the port's
+    // complaints while it closes must not close it a second time.
+    pty.closeFarEnd();
+    ravik.switchSerial(QString(), QString());
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(messages.count(), 0);
+    QVERIFY(!ravik.serialIsOpen());
+    QVERIFY(!ravik.wrapper()->isOpen());
 }
 
 QTEST_GUILESS_MAIN(TestRavik)

@@ -76,6 +76,14 @@ void PseudoTerminal::closeFarEnd()
     m_pending.clear();
 }
 
+void PseudoTerminal::setReading(bool reading)
+{
+    if (m_readNotifier)
+        m_readNotifier->setEnabled(reading);
+    if (reading)
+        readFarEnd();
+}
+
 void PseudoTerminal::readFarEnd()
 {
     char buffer[4096];

@@ -31,6 +31,9 @@ public:
     bool waitForReceived(int bytes, int timeoutMs);
     // Hangs the terminal up, as a device does when it is pulled out.
     void closeFarEnd();
+    // Stops or resumes reading the far end, as a stalled device does: once the terminal's buffer
+    // is full, writes at the device end no longer go through.
+    void setReading(bool reading);
 
 signals:
     void received();
