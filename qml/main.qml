@@ -481,8 +481,6 @@ Window {
                 height: view.height
                 selectByMouse: true
                 wrapMode: TextArea.WordWrap
-                // Messages are shown as they are, never read as markup.
-                textFormat: TextEdit.PlainText
                 text: ""
                 font.family: "微软雅黑"
 
