@@ -67,6 +67,8 @@ private slots:
     void translatedTexts_data();
     void translatedTexts();
     void portListFromController();
+    void titleBarButtons_data();
+    void titleBarButtons();
 
     void notOpenNoticeIsOneCountedLine();
     void repeatCounting_data();
@@ -101,8 +103,12 @@ void TestMainWindow::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     m_wiring = std::make_unique<Wiring>(*qGuiApp);
-    m_wiring->engine().load(QUrl(QStringLiteral("qrc:/main.qml")));
-    QCOMPARE(m_wiring->engine().rootObjects().size(), 1);
+    QQmlApplicationEngine &engine = m_wiring->engine();
+    // A quit request ending the application would make every later event loop return at once;
+    // the close button's test watches the engine's request instead.
+    QVERIFY(QObject::disconnect(&engine, &QQmlEngine::quit, qApp, nullptr));
+    engine.load(QUrl(QStringLiteral("qrc:/main.qml")));
+    QCOMPARE(engine.rootObjects().size(), 1);
     m_driver = std::make_unique<MainWindowDriver>(m_wiring->engine().rootObjects().first());
     QVERIFY(m_driver->window());
     QVERIFY(QTest::qWaitForWindowExposed(m_driver->window()));
@@ -329,6 +335,38 @@ void TestMainWindow::portListFromController()
     QVERIFY(!m_wiring->controller().serialPort().contains(m_pty->devicePath()));
     setOpen(true);
     QVERIFY(commandArrives(command(0, 0, 0)));
+}
+
+void TestMainWindow::titleBarButtons_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("minimised");
+    QTest::addColumn<int>("quits");
+
+    QTest::newRow("minimise minimises the window and the tool keeps running")
+        << 2 << "mini" << true << 0;
+    QTest::newRow("close asks the tool to quit") << 3 << "close" << false << 1;
+}
+
+void TestMainWindow::titleBarButtons()
+{
+    QFETCH(int, button);
+    QFETCH(QString, line);
+    QFETCH(bool, minimised);
+    QFETCH(int, quits);
+
+    QQuickWindow *window = m_driver->window();
+    QSignalSpy quit(&m_wiring->engine(), &QQmlEngine::quit);
+    QVERIFY(quit.isValid());
+    // The strip's row holds the logo, the title and then the two buttons.
+    QQuickItem *row = m_driver->itemById(QStringLiteral("titleBar"))->childItems().at(1);
+    QTest::ignoreMessage(QtDebugMsg, qPrintable(line));
+    m_driver->click(row->childItems().at(button));
+    QTRY_COMPARE(window->visibility() == QWindow::Minimized, minimised);
+    QCOMPARE(quit.count(), quits);
+    window->showNormal();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
 }
 
 void TestMainWindow::notOpenNoticeIsOneCountedLine()
