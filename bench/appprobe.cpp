@@ -75,7 +75,8 @@ int main(int argc, char *argv[])
         int waiting = 0;
         ioctl(static_cast<int>(ravik.wrapper()->handle()), FIONREAD, &waiting);
         out << "t=" << clock.elapsed() / 1000.0 << " reports=" << reports << " unshown=" << unshown
-            << " backlog=" << waiting << Qt::endl;
+            << " backlog=" << waiting << '\n';
+        out.flush();
         if (clock.elapsed() >= parser.value(seconds).toDouble() * 1000)
             app.quit();
     });

@@ -13,23 +13,23 @@ Item {
     Rectangle {
         id: base
 
-        width: parent.width - joystick.width
-        height: parent.height - joystick.height
         color: "lightgray"
         border.color: "black"
         border.width: 2
+        width: parent.width - joystick.width
+        height: parent.height - joystick.height
     }
 
     Rectangle {
         id: joystick
 
-        width: 50
-        height: 50
         radius: 25
         color: "#00a199"
         z: 1
         x: base.width / 2 - width / 2
         y: base.height / 2 - height / 2
+        width: 50
+        height: 50
 
         MouseArea {
             id: mouseArea

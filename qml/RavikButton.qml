@@ -17,18 +17,18 @@ Item {
     height: 40
 
     Rectangle {
-        anchors.fill: parent
         radius: 10
         border.width: 2
         border.color: root.borderColor
         color: mouseArea.pressed ? root.pressedColor : root.backgroundColor
+        anchors.fill: parent
 
         Text {
-            anchors.centerIn: parent
             text: root.text
             color: root.textColor
             font.bold: true
             font.family: "微软雅黑"
+            anchors.centerIn: parent
         }
     }
 

@@ -13,23 +13,23 @@ Item {
     Rectangle {
         id: circleIndicator
 
-        anchors.verticalCenter: parent.verticalCenter
-        anchors.left: parent.left
-        anchors.leftMargin: 10
-        width: 20
-        height: 20
         radius: width / 2
         color: customControl.checkState === 0 ? "transparent"
                                               : customControl.checkState === 1 ? "yellow" : "green"
         border.color: "gray"
+        width: 20
+        height: 20
+        anchors.verticalCenter: parent.verticalCenter
+        anchors.left: parent.left
+        anchors.leftMargin: 10
     }
 
     Text {
         id: labelText
 
+        text: customControl.boxText
         anchors.verticalCenter: parent.verticalCenter
         anchors.left: circleIndicator.right
         anchors.leftMargin: 10
-        text: customControl.boxText
     }
 }

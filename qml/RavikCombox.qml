@@ -17,9 +17,9 @@ Item {
     Button {
         id: comboBox
 
+        text: root.currentText === "" ? "Select Item" : root.currentText
         anchors.left: parent.left
         anchors.right: parent.right
-        text: root.currentText === "" ? "Select Item" : root.currentText
 
         onClicked: popup.open()
 
@@ -39,9 +39,9 @@ Item {
                     ListElement { text: qsTr("相机朝下") }
                 }
                 delegate: ItemDelegate {
-                    width: listView.width
                     text: model.text !== undefined ? model.text : ""
                     highlighted: ListView.isCurrentItem
+                    width: listView.width
 
                     onClicked: {
                         if (model.text === undefined) {

@@ -15,10 +15,10 @@ Item {
     Rectangle {
         id: background
 
-        anchors.fill: parent
         color: "white"
         border.color: "#b1b1b1"
         radius: 8
+        anchors.fill: parent
     }
 
     Item {
@@ -31,20 +31,20 @@ Item {
 
         // Covers the panel's border behind the title; without a title there is nothing to cover.
         Rectangle {
-            anchors.fill: parent
             color: background.color
             visible: root.title !== ""
+            anchors.fill: parent
         }
 
         Label {
             id: titleLabel
 
-            anchors.centerIn: parent
             text: root.title
             color: "black"
             font.bold: true
             font.pixelSize: 16
             font.family: "微软雅黑"
+            anchors.centerIn: parent
         }
     }
 

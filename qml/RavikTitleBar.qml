@@ -19,8 +19,8 @@ Item {
     height: 40
 
     Rectangle {
-        anchors.fill: parent
         color: titleBar.backgroundColor
+        anchors.fill: parent
     }
 
     RowLayout {
@@ -30,28 +30,28 @@ Item {
         Image {
             id: icon
 
-            Layout.preferredWidth: 32
-            Layout.preferredHeight: 24
             source: titleBar.iconSource
             fillMode: Image.PreserveAspectFit
+            Layout.preferredWidth: 32
+            Layout.preferredHeight: 24
         }
 
         Label {
             id: label
 
-            Layout.fillWidth: true
-            Layout.alignment: Qt.AlignVCenter
             text: titleBar.windowTitle
             font.family: "微软雅黑"
             color: "#ffffff"
             elide: Text.ElideRight
+            Layout.fillWidth: true
+            Layout.alignment: Qt.AlignVCenter
         }
 
         ToolButton {
             id: minimizeButton
 
-            Layout.preferredWidth: 40
             icon.source: "/image/mini.png"
+            Layout.preferredWidth: 40
 
             onClicked: {
                 console.log("mini")
@@ -62,8 +62,8 @@ Item {
         ToolButton {
             id: closeButton
 
-            Layout.preferredWidth: 40
             icon.source: "/image/close.png"
+            Layout.preferredWidth: 40
 
             onClicked: {
                 console.log("close")
@@ -78,12 +78,12 @@ Item {
 
         property point dragStart: Qt.point(0, 0)
 
+        propagateComposedEvents: true
         anchors.left: parent.left
         anchors.top: parent.top
         anchors.bottom: parent.bottom
         anchors.right: parent.right
         anchors.rightMargin: 100
-        propagateComposedEvents: true
 
         onPressed: dragStart = Qt.point(mouse.x, mouse.y)
         // The strip moves with the window, so moving the window by the pointer's offset from the

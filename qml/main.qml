@@ -10,15 +10,15 @@ Window {
     id: mainWindow
 
     visible: true
+    color: "#f3f4f8"
+    title: qsTr("Ravik Mavlink")
+    flags: Qt.Window | Qt.FramelessWindowHint
     width: 620
     height: 820
     minimumWidth: width
     maximumWidth: width
     minimumHeight: height
     maximumHeight: height
-    color: "#f3f4f8"
-    title: qsTr("Ravik Mavlink")
-    flags: Qt.Window | Qt.FramelessWindowHint
 
     RavikTitleBar {
         id: titleBar
@@ -66,14 +66,14 @@ Window {
             ComboBox {
                 id: serial_nameCombo
 
-                width: 120
-                height: 40
                 font.pixelSize: 16
                 font.family: "微软雅黑"
                 wheelEnabled: true
                 editable: true
                 model: Ravik.serialPort
                 enabled: !Ravik.serialIsOpen
+                width: 120
+                height: 40
 
                 background: Rectangle {
                     radius: 4
@@ -82,10 +82,10 @@ Window {
                     border.color: "gray"
                 }
                 delegate: ItemDelegate {
-                    width: parent.width
                     text: modelData
                     font.family: "微软雅黑"
                     highlighted: index === serial_nameCombo.highlightedIndex
+                    width: parent.width
                 }
             }
         }
@@ -110,14 +110,14 @@ Window {
             ComboBox {
                 id: serial_boudCombo
 
-                width: 120
-                height: 40
                 font.pixelSize: 16
                 font.family: "微软雅黑"
                 wheelEnabled: true
                 currentIndex: 0
                 enabled: !Ravik.serialIsOpen
                 model: ["115200"]
+                width: 120
+                height: 40
 
                 background: Rectangle {
                     radius: 4
@@ -126,10 +126,10 @@ Window {
                     border.color: "gray"
                 }
                 delegate: ItemDelegate {
-                    width: parent.width
                     text: modelData
                     font.family: "微软雅黑"
                     highlighted: index === serial_boudCombo.highlightedIndex
+                    width: parent.width
                 }
             }
         }
@@ -152,12 +152,12 @@ Window {
             ComboBox {
                 id: switch_language_combox
 
-                width: 120
-                height: 40
                 font.pixelSize: 16
                 font.family: "微软雅黑"
                 model: ["English", "简体中文"]
                 currentIndex: qmlLanguage.getLocalLanguage()
+                width: 120
+                height: 40
 
                 background: Rectangle {
                     radius: 4
@@ -166,11 +166,11 @@ Window {
                     border.color: "gray"
                 }
                 delegate: ItemDelegate {
-                    width: parent.width
                     text: modelData
                     font.pixelSize: 16
                     font.family: "微软雅黑"
                     highlighted: index === switch_language_combox.highlightedIndex
+                    width: parent.width
                 }
 
                 onActivated: {
@@ -210,8 +210,8 @@ Window {
 
             Image {
                 source: "/image/wechart_qr_code.png"
-                width: serial_ip_page.width - 80
                 fillMode: Image.PreserveAspectFit
+                width: serial_ip_page.width - 80
             }
 
             Label {
@@ -221,8 +221,8 @@ Window {
 
             Image {
                 source: "/image/b_qr_code.png"
-                width: serial_ip_page.width - 80
                 fillMode: Image.PreserveAspectFit
+                width: serial_ip_page.width - 80
             }
 
             Label {
@@ -477,19 +477,19 @@ Window {
                     appendMessage(message, 1)
                 }
 
-                width: view.width
-                height: view.height
                 selectByMouse: true
                 wrapMode: TextArea.WordWrap
-                // Messages are shown as they are, never read as markup.
-                textFormat: TextEdit.PlainText
                 text: ""
                 font.family: "微软雅黑"
+                width: view.width
+                height: view.height
 
+                // Once a second: while no port is open each redraw of the line is most of what
+                // the idle window costs, and a count growing by fifty a second reads well so.
                 Timer {
                     id: countRefresh
 
-                    interval: 250
+                    interval: 1000
 
                     onTriggered: logArea.showRepeats()
                 }

@@ -54,6 +54,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void init();
+    void cleanup();
 
     void regions_data();
     void regions();
@@ -66,6 +67,8 @@ private slots:
     void translatedTexts_data();
     void translatedTexts();
     void portListFromController();
+    void titleBarButtons_data();
+    void titleBarButtons();
 
     void notOpenNoticeIsOneCountedLine();
     void repeatCounting_data();
@@ -100,8 +103,12 @@ void TestMainWindow::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     m_wiring = std::make_unique<Wiring>(*qGuiApp);
-    m_wiring->engine().load(QUrl(QStringLiteral("qrc:/main.qml")));
-    QCOMPARE(m_wiring->engine().rootObjects().size(), 1);
+    QQmlApplicationEngine &engine = m_wiring->engine();
+    // A quit request ending the application would make every later event loop return at once;
+    // the close button's test watches the engine's request instead.
+    QVERIFY(QObject::disconnect(&engine, &QQmlEngine::quit, qApp, nullptr));
+    engine.load(QUrl(QStringLiteral("qrc:/main.qml")));
+    QCOMPARE(engine.rootObjects().size(), 1);
     m_driver = std::make_unique<MainWindowDriver>(m_wiring->engine().rootObjects().first());
     QVERIFY(m_driver->window());
     QVERIFY(QTest::qWaitForWindowExposed(m_driver->window()));
@@ -119,6 +126,12 @@ void TestMainWindow::init()
 {
     setOpen(false);
     chooseLanguage(1);
+}
+
+void TestMainWindow::cleanup()
+{
+    // A failed check can leave a knob held, which would swallow the next test's clicks.
+    m_driver->releaseStick();
 }
 
 QVariant TestMainWindow::evaluate(const QString &expression) const
@@ -317,9 +330,43 @@ void TestMainWindow::portListFromController()
 {
     QCOMPARE(evaluate(QStringLiteral("serial_nameCombo.model")).toStringList(),
              m_wiring->controller().serialPort());
-    // The pseudo-terminal is not in the system's list, yet typing its path opens it.
+    // The pseudo-terminal is not in the system's list, yet typing its path opens it: the commands
+    // arrive at its far end, not at whichever listed port the box still has selected.
     QVERIFY(!m_wiring->controller().serialPort().contains(m_pty->devicePath()));
     setOpen(true);
+    QVERIFY(commandArrives(command(0, 0, 0)));
+}
+
+void TestMainWindow::titleBarButtons_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("minimised");
+    QTest::addColumn<int>("quits");
+
+    QTest::newRow("minimise minimises the window and the tool keeps running")
+        << 2 << "mini" << true << 0;
+    QTest::newRow("close asks the tool to quit") << 3 << "close" << false << 1;
+}
+
+void TestMainWindow::titleBarButtons()
+{
+    QFETCH(int, button);
+    QFETCH(QString, line);
+    QFETCH(bool, minimised);
+    QFETCH(int, quits);
+
+    QQuickWindow *window = m_driver->window();
+    QSignalSpy quit(&m_wiring->engine(), &QQmlEngine::quit);
+    QVERIFY(quit.isValid());
+    // The strip's row holds the logo, the title and then the two buttons.
+    QQuickItem *row = m_driver->itemById(QStringLiteral("titleBar"))->childItems().at(1);
+    QTest::ignoreMessage(QtDebugMsg, qPrintable(line));
+    m_driver->click(row->childItems().at(button));
+    QTRY_COMPARE(window->visibility() == QWindow::Minimized, minimised);
+    QCOMPARE(quit.count(), quits);
+    window->showNormal();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
 }
 
 void TestMainWindow::notOpenNoticeIsOneCountedLine()
@@ -466,9 +513,12 @@ void TestMainWindow::stickDragSendsCommand_data()
     QTest::newRow("right stick fully right and up turns on x and y")
         << "rightJoystick" << QPointF(100, -100) << QuarterTurn << QuarterTurn << 0.0f
         << QStringList{"x:1", "y:1"};
-    QTest::newRow("left stick fully left turns back on z")
-        << "leftJoystick" << QPointF(-100, 0) << 0.0f << 0.0f << -QuarterTurn
-        << QStringList{"x:-1", "y:0"};
+    QTest::newRow("right stick straight down: its vertical value goes to y, not x")
+        << "rightJoystick" << QPointF(0, 100) << 0.0f << -QuarterTurn << 0.0f
+        << QStringList{"x:0", "y:-1"};
+    QTest::newRow("left stick up and left: only its horizontal value, on z")
+        << "leftJoystick" << QPointF(-100, -100) << 0.0f << 0.0f << -QuarterTurn
+        << QStringList{"x:-1", "y:1"};
 }
 
 void TestMainWindow::stickDragSendsCommand()

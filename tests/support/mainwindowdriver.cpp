@@ -83,11 +83,15 @@ void MainWindowDriver::holdStick(const QString &stickId, QPointF offset)
     QTest::mouseMove(m_window, (m_pointer + offset / 2).toPoint());
     m_pointer += offset;
     QTest::mouseMove(m_window, m_pointer.toPoint());
+    m_holding = true;
 }
 
 void MainWindowDriver::releaseStick()
 {
+    if (!m_holding)
+        return;
     QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, m_pointer.toPoint());
+    m_holding = false;
 }
 
 QList<QQuickItem *> MainWindowDriver::angleLabels() const

@@ -35,6 +35,7 @@ public:
     QQuickItem *knobOf(const QString &stickId) const;
     // Presses the knob of the stick and moves the pointer by `offset`, without releasing.
     void holdStick(const QString &stickId, QPointF offset);
+    // Lets go of the held knob; does nothing when none is held.
     void releaseStick();
 
     // The texts of the three value labels under Pitch, Roll and Yaw, left to right.
@@ -48,4 +49,5 @@ private:
     QObject *m_root;
     QQuickWindow *m_window;
     QPointF m_pointer;
+    bool m_holding = false;
 };
