@@ -66,6 +66,20 @@ Window {
             ComboBox {
                 id: serial_nameCombo
 
+                // What the user typed or picked. A refreshed list (a device plugged in or pulled
+                // out) would otherwise fall back to its first row, and Open would open that.
+                property string chosenPort
+
+                function showChosenPort() {
+                    if (chosenPort === "")
+                        return
+                    var row = find(chosenPort)
+                    if (row >= 0)
+                        currentIndex = row
+                    else
+                        editText = chosenPort
+                }
+
                 font.pixelSize: 16
                 font.family: "微软雅黑"
                 wheelEnabled: true
@@ -87,6 +101,14 @@ Window {
                     highlighted: index === serial_nameCombo.highlightedIndex
                     width: parent.width
                 }
+
+                // The box's own editText lags behind the text field while the user types.
+                Component.onCompleted: contentItem.textEdited.connect(function() {
+                    chosenPort = contentItem.text
+                })
+                onActivated: chosenPort = textAt(index)
+                // The box settles on its new rows first; the choice is put back after that.
+                onModelChanged: Qt.callLater(showChosenPort)
             }
         }
 

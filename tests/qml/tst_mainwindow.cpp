@@ -67,6 +67,8 @@ private slots:
     void translatedTexts_data();
     void translatedTexts();
     void portListFromController();
+    void portChoiceSurvivesListRefresh_data();
+    void portChoiceSurvivesListRefresh();
     void titleBarButtons_data();
     void titleBarButtons();
 
@@ -88,6 +90,7 @@ private:
     QQuickItem *logArea() const { return m_driver->itemById(QStringLiteral("logArea")); }
     QStringList logLines() const;
     void clearLog();
+    void pickRow(const QString &boxId, const QString &text);
     void chooseLanguage(int index);
     void setOpen(bool open);
     // Waits for a command at the far end that equals `expected`; false after two seconds.
@@ -156,24 +159,34 @@ void TestMainWindow::clearLog()
     logArea()->setProperty("text", QString());
 }
 
-void TestMainWindow::chooseLanguage(int index)
+void TestMainWindow::pickRow(const QString &boxId, const QString &text)
 {
-    QQuickItem *box = m_driver->itemById(QStringLiteral("switch_language_combox"));
+    QQuickItem *box = m_driver->itemById(boxId);
     auto *popup = box->property("popup").value<QObject *>();
-    m_driver->click(box);
+    // The editable port box opens its list from the indicator at its right end.
+    auto *opener = box->property("indicator").value<QQuickItem *>();
+    m_driver->click(box->property("editable").toBool() && opener ? opener : box);
     QTRY_VERIFY(popup->property("opened").toBool());
     auto *list = popup->property("contentItem").value<QQuickItem *>();
     auto *rows = list->property("contentItem").value<QQuickItem *>();
-    const QString wanted = index == 0 ? QStringLiteral("English") : QStringLiteral("简体中文");
     for (QQuickItem *row : rows->childItems()) {
-        if (row->property("text").toString() == wanted) {
+        if (row->property("text").toString() == text) {
             m_driver->click(row);
             break;
         }
     }
     QTRY_VERIFY(!popup->property("visible").toBool());
+}
+
+void TestMainWindow::chooseLanguage(int index)
+{
+    pickRow(QStringLiteral("switch_language_combox"),
+            index == 0 ? QStringLiteral("English") : QStringLiteral("简体中文"));
     QCOMPARE(m_wiring->controller().languageIndex(), index);
-    QCOMPARE(box->property("currentIndex").toInt(), index);
+    QCOMPARE(m_driver->itemById(QStringLiteral("switch_language_combox"))
+                 ->property("currentIndex")
+                 .toInt(),
+             index);
 }
 
 void TestMainWindow::setOpen(bool open)
@@ -335,6 +348,37 @@ void TestMainWindow::portListFromController()
     QVERIFY(!m_wiring->controller().serialPort().contains(m_pty->devicePath()));
     setOpen(true);
     QVERIFY(commandArrives(command(0, 0, 0)));
+}
+
+void TestMainWindow::portChoiceSurvivesListRefresh_data()
+{
+    QTest::addColumn<bool>("typed");
+    QTest::addColumn<QString>("chosen");
+
+    QTest::newRow("a typed path stays") << true << QString();
+    QTest::newRow("a picked port stays") << false << QStringLiteral("ttyUSB7");
+}
+
+void TestMainWindow::portChoiceSurvivesListRefresh()
+{
+    QFETCH(bool, typed);
+    QFETCH(QString, chosen);
+
+    // Stand-in lists, as a plug and an unplug would give; the controller's list comes back last.
+    QCOMPARE(evaluate(QStringLiteral("serial_nameCombo.model = ['ttyS0', 'ttyUSB7']; 0")), 0);
+    if (typed) {
+        chosen = m_pty->devicePath();
+        m_driver->typePort(chosen);
+    } else {
+        pickRow(QStringLiteral("serial_nameCombo"), chosen);
+    }
+    QCOMPARE(evaluate(QStringLiteral("serial_nameCombo.editText")).toString(), chosen);
+
+    QCOMPARE(evaluate(QStringLiteral("serial_nameCombo.model = ['ttyACM0', 'ttyUSB7']; 0")), 0);
+    QTRY_COMPARE(evaluate(QStringLiteral("serial_nameCombo.editText")).toString(), chosen);
+    QCOMPARE(evaluate(QStringLiteral(
+                 "serial_nameCombo.model = Qt.binding(function() { return Ravik.serialPort }); 0")),
+             0);
 }
 
 void TestMainWindow::titleBarButtons_data()
