@@ -16,8 +16,10 @@ packages=(
   libudev-dev
   # benchmarks, assets and headless rendering
   libbenchmark-dev qrencode zbar-tools imagemagick fonts-wqy-microhei
-  # packaging checks
-  desktop-file-utils appstream dpkg-dev strace
+  # packaging checks (CPack's Debian generator runs file)
+  desktop-file-utils appstream dpkg-dev strace file
+  # the Windows sources compiled for _WIN32 (tools/check-windows.sh)
+  g++-mingw-w64-x86-64-posix
 )
 
 missing=()
