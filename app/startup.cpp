@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "renderbackend.h"
 #include "wiring.h"
 
 #include <QGuiApplication>
@@ -15,6 +16,7 @@ int runGimbal(int &argc, char **argv, const QString &mainFile)
 
     QGuiApplication app(argc, argv);
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/image/logo.ico")));
+    selectRenderBackend();
     Wiring wiring(app);
 
     const QUrl url(mainFile, QUrl::TolerantMode);
