@@ -2,27 +2,13 @@
 
 #include "serial.h"
 #include "serialevent.h"
+#include "startupcatalogue.h"
 
 #include <QGuiApplication>
-#include <QLocale>
 #include <QQmlContext>
 
-namespace {
-// A catalogue that does not load leaves the source texts; the translator is installed anyway.
-QTranslator &loadStartupCatalogue(QTranslator &translator)
-{
-    const QLocale locale;
-    if (locale.language() == QLocale::English)
-        translator.load(QStringLiteral(":/en_us.qm"));
-    else if (locale.language() == QLocale::Chinese)
-        translator.load(QStringLiteral(":/zh_CN.qm"));
-    QCoreApplication::installTranslator(&translator);
-    return translator;
-}
-} // namespace
-
 Wiring::Wiring(QGuiApplication &app)
-    : m_qmlLanguage(&app, &m_engine, &loadStartupCatalogue(m_translator))
+    : m_qmlLanguage(&app, &m_engine, &installStartupCatalogue(m_translator))
 {
     QQmlContext *context = m_engine.rootContext();
     context->setContextProperty(QStringLiteral("qmlLanguage"), &m_qmlLanguage);

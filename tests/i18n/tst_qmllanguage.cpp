@@ -2,6 +2,7 @@
 // locale, switching in both directions from Chinese, English and other systems, and texts that
 // are evaluated after the switch.
 #include "qmllanguage.h"
+#include "startupcatalogue.h"
 
 #include <QGuiApplication>
 #include <QLocale>
@@ -28,23 +29,6 @@ const QByteArray comboQml = R"(
 import QtQml 2.12
 QtObject { property string upward: qsTr("相机朝上") }
 )";
-
-// What start-up installs for the system language: English catalogue for English, the empty
-// Chinese one for Chinese, nothing for any other language.
-void installStartupTranslator(QTranslator &translator)
-{
-    const QLocale::Language language = QLocale().language();
-    if (language == QLocale::English) {
-        QVERIFY(translator.load(QStringLiteral(":/en_us.qm")));
-    } else if (language == QLocale::Chinese) {
-        QVERIFY(translator.load(QStringLiteral(":/zh_CN.qm")));
-    } else {
-        return;
-    }
-    // Returns false for the Chinese catalogue, which holds no messages, but installs it all the
-    // same.
-    QCoreApplication::installTranslator(&translator);
-}
 
 } // namespace
 
@@ -106,7 +90,8 @@ void tst_QmlLanguage::switching_data()
     using L = QList<int>;
     QTest::newRow("English system starts in English") << "en_US" << L{} << true;
     QTest::newRow("Chinese system starts in Chinese") << "zh_CN" << L{} << false;
-    QTest::newRow("German system starts with the Chinese sources") << "de_DE" << L{} << false;
+    QTest::newRow("German system starts in English") << "de_DE" << L{} << true;
+    QTest::newRow("French system, Chinese chosen") << "fr_FR" << L{1} << false;
     QTest::newRow("Chinese system, English chosen") << "zh_CN" << L{0} << true;
     QTest::newRow("Chinese system, English then Chinese") << "zh_CN" << L{0, 1} << false;
     QTest::newRow("English system, Chinese chosen") << "en_US" << L{1} << false;
@@ -126,7 +111,7 @@ void tst_QmlLanguage::switching()
 
     QLocale::setDefault(QLocale(locale));
     QTranslator startup;
-    installStartupTranslator(startup);
+    installStartupCatalogue(startup);
     QQmlApplicationEngine engine;
     QmlLanguage language(qGuiApp, &engine, &startup);
     engine.loadData(mainQml, QUrl(QStringLiteral("qrc:/i18n-test/main.qml")));
