@@ -70,6 +70,8 @@ void Ravik::switchSerial(QString serial_name, QString serial_boud)
     if (!m_serialIsOpen) {
         currentPortName = serial_name;
         m_serialIsOpen = serial->openPort(serial_name, serial_boud.toInt(nullptr, 10));
+        if (m_serialIsOpen)
+            mavlink_reset_receive();
     } else {
         // Cleared first: a port whose device is gone complains while it closes, and that is not
         // a removal to react to.

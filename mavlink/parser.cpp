@@ -43,6 +43,13 @@ mavlink_status_t *mavlink_get_channel_status()
     return &channel_status;
 }
 
+void mavlink_reset_receive()
+{
+    channel_status.parse_state = MAVLINK_PARSE_STATE_IDLE;
+    channel_status.packet_idx = 0;
+    channel_status.signature_wait = 0;
+}
+
 std::uint8_t mavlink_frame_char_buffer(mavlink_message_t *rxmsg, mavlink_status_t *status,
                                        std::uint8_t c, mavlink_message_t *r_message)
 {

@@ -94,6 +94,7 @@ private slots:
     void nonNumericBaudStillOpens();
     void telemetry_data();
     void telemetry();
+    void reportSplitOverTwoChunks_data();
     void reportSplitOverTwoChunks();
     void heartbeatWritesStatus();
     void anglesKeptAfterClose();
@@ -291,8 +292,18 @@ void TestRavik::telemetry()
     }
 }
 
+void TestRavik::reportSplitOverTwoChunks_data()
+{
+    QTest::addColumn<bool>("reopen");
+
+    QTest::newRow("the second chunk completes the report") << false;
+    QTest::newRow("a close and reopen between the chunks starts the receiver afresh") << true;
+}
+
 void TestRavik::reportSplitOverTwoChunks()
 {
+    QFETCH(bool, reopen);
+
     PseudoTerminal pty;
     Ravik ravik;
     QVERIFY(openThrough(ravik, pty));
@@ -305,11 +316,19 @@ void TestRavik::reportSplitOverTwoChunks()
     pty.write(frame.left(20));
     QVERIFY(reads.wait(2000));
     QCOMPARE(changed.count(), 0);
+    if (reopen) {
+        ravik.switchSerial(QString(), QString());
+        QVERIFY(openThrough(ravik, pty));
+    }
 
-    pty.write(frame.mid(20));
+    // After a reopen the cut-off frame's tail is noise; the whole report behind it must arrive
+    // rather than be swallowed into the old frame.
+    const QByteArray rest = frame.mid(20) + (reopen ? report(14.0f, 15.0f, 16.0f) : QByteArray());
+    pty.write(rest);
     QVERIFY(changed.wait(2000));
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(ravik.gimbalImuAngle(), (QVariantList{11.0f, 12.0f, 13.0f}));
+    QCOMPARE(ravik.gimbalImuAngle(),
+             reopen ? (QVariantList{14.0f, 15.0f, 16.0f}) : (QVariantList{11.0f, 12.0f, 13.0f}));
 }
 
 void TestRavik::heartbeatWritesStatus()
