@@ -4,6 +4,7 @@
 
 #include "message_table.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -32,9 +33,45 @@ bool in_mavlink1(const mavlink_status_t *status)
     return status->flags & MAVLINK_STATUS_FLAG_IN_MAVLINK1;
 }
 
-mavlink_parse_state_t after_msgid(const mavlink_message_t *rxmsg)
+mavlink_parse_state_t after_msgid(std::uint8_t len)
 {
-    return rxmsg->len > 0 ? MAVLINK_PARSE_STATE_GOT_MSGID3 : MAVLINK_PARSE_STATE_GOT_PAYLOAD;
+    return len > 0 ? MAVLINK_PARSE_STATE_GOT_MSGID3 : MAVLINK_PARSE_STATE_GOT_PAYLOAD;
+}
+
+// Only a MAVLink 2 start byte that ended a bad frame is taken as the start of the next.
+void restart_after_bad_crc(mavlink_message_t *rxmsg, mavlink_status_t *status, std::uint8_t c)
+{
+    status->parse_state = MAVLINK_PARSE_STATE_IDLE;
+    if (c == MAVLINK_STX)
+        start_frame(rxmsg, status, c);
+}
+
+// The fields that change with every byte. The chunk parser keeps them in registers: through the
+// records, each byte would wait for the store of the one before.
+struct Running
+{
+    mavlink_parse_state_t state;
+    std::uint16_t crc;
+    std::uint8_t idx;
+    std::uint8_t len;
+};
+
+Running load(const mavlink_message_t *rxmsg, const mavlink_status_t *status)
+{
+    return {status->parse_state, rxmsg->checksum, status->packet_idx, rxmsg->len};
+}
+
+void store(const Running &run, mavlink_message_t *rxmsg, mavlink_status_t *status)
+{
+    status->parse_state = run.state;
+    rxmsg->checksum = run.crc;
+    status->packet_idx = run.idx;
+    rxmsg->len = run.len;
+}
+
+bool is_start_byte(std::uint8_t c)
+{
+    return c == MAVLINK_STX || c == MAVLINK_STX_MAVLINK1;
 }
 } // namespace
 
@@ -114,7 +151,7 @@ std::uint8_t mavlink_frame_char_buffer(mavlink_message_t *rxmsg, mavlink_status_
         rxmsg->msgid = c;
         accumulate(rxmsg, c);
         status->parse_state =
-            in_mavlink1(status) ? after_msgid(rxmsg) : MAVLINK_PARSE_STATE_GOT_MSGID1;
+            in_mavlink1(status) ? after_msgid(rxmsg->len) : MAVLINK_PARSE_STATE_GOT_MSGID1;
         break;
 
     case MAVLINK_PARSE_STATE_GOT_MSGID1:
@@ -126,7 +163,7 @@ std::uint8_t mavlink_frame_char_buffer(mavlink_message_t *rxmsg, mavlink_status_
     case MAVLINK_PARSE_STATE_GOT_MSGID2:
         rxmsg->msgid |= static_cast<std::uint32_t>(c) << 16;
         accumulate(rxmsg, c);
-        status->parse_state = after_msgid(rxmsg);
+        status->parse_state = after_msgid(rxmsg->len);
         break;
 
     case MAVLINK_PARSE_STATE_GOT_MSGID3:
@@ -188,10 +225,124 @@ std::uint8_t mavlink_parse_char(std::uint8_t c, mavlink_message_t *r_message)
         mavlink_frame_char_buffer(&channel_buffer, &channel_status, c, r_message);
     if (result != MAVLINK_FRAMING_BAD_CRC)
         return result;
-
-    // Only a MAVLink 2 start byte that ended a bad frame is taken as the start of the next.
-    channel_status.parse_state = MAVLINK_PARSE_STATE_IDLE;
-    if (c == MAVLINK_STX)
-        start_frame(&channel_buffer, &channel_status, c);
+    restart_after_bad_crc(&channel_buffer, &channel_status, c);
     return MAVLINK_FRAMING_INCOMPLETE;
+}
+
+std::size_t mavlink_frame_chunk(mavlink_message_t *rxmsg, mavlink_status_t *status,
+                                const std::uint8_t *buf, std::size_t len,
+                                mavlink_message_t *r_message, std::uint8_t *result)
+{
+    const std::uint8_t *p = buf;
+    const std::uint8_t *const end = buf + len;
+    Running run = load(rxmsg, status);
+    // A header byte: into the CRC, then on to `next`.
+    auto take = [&p, &run](mavlink_parse_state_t next) {
+        const std::uint8_t c = *p++;
+        run.crc = crc_accumulate(c, run.crc);
+        run.state = next;
+        return c;
+    };
+
+    *result = MAVLINK_FRAMING_INCOMPLETE;
+    while (p != end) {
+        switch (run.state) {
+        case MAVLINK_PARSE_STATE_UNINIT:
+        case MAVLINK_PARSE_STATE_IDLE:
+            p = std::find_if(p, end, is_start_byte);
+            if (p != end) {
+                store(run, rxmsg, status);
+                start_frame(rxmsg, status, *p++);
+                run = load(rxmsg, status);
+            }
+            break;
+
+        case MAVLINK_PARSE_STATE_GOT_STX:
+            run.idx = 0;
+            if (in_mavlink1(status)) {
+                run.len = take(MAVLINK_PARSE_STATE_GOT_COMPAT_FLAGS);
+                rxmsg->incompat_flags = 0;
+                rxmsg->compat_flags = 0;
+            } else {
+                run.len = take(MAVLINK_PARSE_STATE_GOT_LENGTH);
+            }
+            break;
+
+        case MAVLINK_PARSE_STATE_GOT_LENGTH:
+            rxmsg->incompat_flags = *p;
+            if (*p & ~MAVLINK_IFLAG_SIGNED) {
+                // A feature this link does not understand: the byte is spent, nothing reported.
+                ++p;
+                run.state = MAVLINK_PARSE_STATE_IDLE;
+            } else {
+                take(MAVLINK_PARSE_STATE_GOT_INCOMPAT_FLAGS);
+            }
+            break;
+
+        case MAVLINK_PARSE_STATE_GOT_INCOMPAT_FLAGS:
+            rxmsg->compat_flags = take(MAVLINK_PARSE_STATE_GOT_COMPAT_FLAGS);
+            break;
+        case MAVLINK_PARSE_STATE_GOT_COMPAT_FLAGS:
+            rxmsg->seq = take(MAVLINK_PARSE_STATE_GOT_SEQ);
+            break;
+        case MAVLINK_PARSE_STATE_GOT_SEQ:
+            rxmsg->sysid = take(MAVLINK_PARSE_STATE_GOT_SYSID);
+            break;
+        case MAVLINK_PARSE_STATE_GOT_SYSID:
+            rxmsg->compid = take(MAVLINK_PARSE_STATE_GOT_COMPID);
+            break;
+        case MAVLINK_PARSE_STATE_GOT_COMPID:
+            rxmsg->msgid =
+                take(in_mavlink1(status) ? after_msgid(run.len) : MAVLINK_PARSE_STATE_GOT_MSGID1);
+            break;
+        case MAVLINK_PARSE_STATE_GOT_MSGID1:
+            rxmsg->msgid |= static_cast<std::uint32_t>(take(MAVLINK_PARSE_STATE_GOT_MSGID2)) << 8;
+            break;
+        case MAVLINK_PARSE_STATE_GOT_MSGID2:
+            rxmsg->msgid |= static_cast<std::uint32_t>(take(after_msgid(run.len))) << 16;
+            break;
+
+        case MAVLINK_PARSE_STATE_GOT_MSGID3: {
+            // The bulk of a frame: one copy, then a loop that carries nothing but the CRC.
+            const auto n = static_cast<std::uint8_t>(
+                std::min<std::size_t>(run.len - run.idx, static_cast<std::size_t>(end - p)));
+            std::memcpy(rxmsg->payload + run.idx, p, n);
+            std::uint16_t crc = run.crc;
+            for (const std::uint8_t *stop = p + n; p != stop; ++p)
+                crc = crc_accumulate(*p, crc);
+            run.crc = crc;
+            run.idx = static_cast<std::uint8_t>(run.idx + n);
+            if (run.idx == run.len)
+                run.state = MAVLINK_PARSE_STATE_GOT_PAYLOAD;
+            break;
+        }
+
+        case MAVLINK_PARSE_STATE_GOT_PAYLOAD:
+        case MAVLINK_PARSE_STATE_GOT_CRC1:
+        case MAVLINK_PARSE_STATE_GOT_BAD_CRC1:
+        case MAVLINK_PARSE_STATE_SIGNATURE_WAIT: {
+            // The CRC and signature bytes, a few per frame: through the byte parser, so that a
+            // frame ends exactly as it does there.
+            const std::uint8_t c = *p++;
+            store(run, rxmsg, status);
+            const std::uint8_t r = mavlink_frame_char_buffer(rxmsg, status, c, r_message);
+            if (r == MAVLINK_FRAMING_BAD_CRC)
+                restart_after_bad_crc(rxmsg, status, c);
+            if (r != MAVLINK_FRAMING_INCOMPLETE) {
+                *result = r;
+                return static_cast<std::size_t>(p - buf);
+            }
+            run = load(rxmsg, status);
+            break;
+        }
+        }
+    }
+    store(run, rxmsg, status);
+    return len;
+}
+
+std::size_t mavlink_parse_chunk(const std::uint8_t *buf, std::size_t len,
+                                mavlink_message_t *r_message, std::uint8_t *result)
+{
+    return mavlink_frame_chunk(&channel_buffer, &channel_status, buf, len, r_message, result);
 }

@@ -3,6 +3,8 @@
 
 #include "mavlink_types.h"
 
+#include <cstddef>
+
 // The link's channel status: one for the whole process, beside one receive record, both zero at
 // start-up and never reset. The encoder takes its transmit sequence from the same status.
 mavlink_status_t *mavlink_get_channel_status();
@@ -20,3 +22,17 @@ std::uint8_t mavlink_frame_char_buffer(mavlink_message_t *rxmsg, mavlink_status_
 // Feeds one byte of the link. MAVLINK_FRAMING_OK exactly for the byte that completes a frame
 // whose CRC matches; a bad frame is dropped and reported as MAVLINK_FRAMING_INCOMPLETE.
 std::uint8_t mavlink_parse_char(std::uint8_t c, mavlink_message_t *r_message);
+
+// Feeds buf[0..len) to the receive channel (rxmsg, status) until a frame completes or the bytes
+// run out, with the running state held in locals. Returns how many bytes were consumed.
+// *result is MAVLINK_FRAMING_OK when a good frame completed (r_message holds it, as
+// mavlink_frame_char_buffer would copy it), MAVLINK_FRAMING_BAD_CRC when a frame was dropped for
+// its checksum (the restart rule of mavlink_parse_char has been applied), and
+// MAVLINK_FRAMING_INCOMPLETE when all bytes were consumed without completing a frame.
+std::size_t mavlink_frame_chunk(mavlink_message_t *rxmsg, mavlink_status_t *status,
+                                const std::uint8_t *buf, std::size_t len,
+                                mavlink_message_t *r_message, std::uint8_t *result);
+
+// The same on the link's own receive channel (the one mavlink_parse_char uses).
+std::size_t mavlink_parse_chunk(const std::uint8_t *buf, std::size_t len,
+                                mavlink_message_t *r_message, std::uint8_t *result);

@@ -9,6 +9,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -87,6 +88,97 @@ std::uint16_t bitwiseCrcStep(std::uint8_t byte, std::uint16_t crc)
     tmp ^= static_cast<std::uint8_t>(tmp << 4);
     return static_cast<std::uint16_t>((crc >> 8) ^ (tmp << 8) ^ (tmp << 3) ^ (tmp >> 4));
 }
+
+// Frames of random ids, lengths and versions, some signed, some damaged by a bit flip or cut
+// short, with noise between them.
+QByteArray randomStream(quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QByteArray stream;
+    for (int i = 0; i < 40; ++i) {
+        const std::uint32_t id =
+            random.bounded(2)
+                ? mavlink_msg_entries()[random.bounded(int(mavlink_msg_entry_count()))].msgid
+                : random.bounded(1u << 24);
+        QByteArray payload(random.bounded(256), '\0');
+        for (char &b : payload)
+            b = char(random.bounded(256));
+        const bool isSigned = random.bounded(5) == 0;
+        QByteArray frame = id < 256 && random.bounded(3) == 0
+                               ? frames::v1(std::uint8_t(id), payload)
+                               : frames::v2(id, payload, isSigned ? MAVLINK_IFLAG_SIGNED : 0) +
+                                     (isSigned ? signature() : QByteArray());
+        if (random.bounded(8) == 0) {
+            const int at = random.bounded(frame.size());
+            frame[at] = char(frame.at(at) ^ (1 << random.bounded(8)));
+        } else if (random.bounded(8) == 0) {
+            frame.truncate(random.bounded(frame.size()));
+        }
+        stream += frame;
+        for (int n = random.bounded(4); n > 0; --n)
+            stream += char(random.bounded(256));
+    }
+    return stream;
+}
+
+// A receive channel of its own and how each frame on it ended: the offset of its last byte and
+// the result, for good frames and bad-CRC drops alike.
+struct Channel
+{
+    mavlink_message_t rx{};
+    // The transmit sequence, which no receiving may touch.
+    mavlink_status_t status{MAVLINK_PARSE_STATE_UNINIT, 0, 0xA5, 0, 0};
+    QList<QPair<int, int>> ends;
+    QVector<mavlink_message_t> frames;
+
+    void end(int at, std::uint8_t result, const mavlink_message_t &msg)
+    {
+        ends.append({at, result});
+        if (result == MAVLINK_FRAMING_OK)
+            frames.append(msg);
+    }
+
+    // The reference: the byte parser with the link's restart rule.
+    void byteByByte(const QByteArray &stream, int from, int to)
+    {
+        mavlink_message_t msg;
+        for (int i = from; i < to; ++i) {
+            const auto c = static_cast<std::uint8_t>(stream.at(i));
+            const std::uint8_t r = mavlink_frame_char_buffer(&rx, &status, c, &msg);
+            if (r == MAVLINK_FRAMING_BAD_CRC) {
+                status.parse_state = MAVLINK_PARSE_STATE_IDLE;
+                if (c == MAVLINK_STX)
+                    mavlink_frame_char_buffer(&rx, &status, c, &msg);
+            }
+            if (r != MAVLINK_FRAMING_INCOMPLETE)
+                end(i, r, msg);
+        }
+    }
+
+    void inChunks(const QByteArray &stream, int from, int to)
+    {
+        const auto *bytes = reinterpret_cast<const std::uint8_t *>(stream.constData());
+        mavlink_message_t msg;
+        while (from < to) {
+            std::uint8_t r;
+            const auto n = int(
+                mavlink_frame_chunk(&rx, &status, bytes + from, std::size_t(to - from), &msg, &r));
+            QVERIFY(n > 0 && n <= to - from);
+            QVERIFY(r != MAVLINK_FRAMING_INCOMPLETE || n == to - from);
+            from += n;
+            if (r != MAVLINK_FRAMING_INCOMPLETE)
+                end(from - 1, r, msg);
+        }
+    }
+
+    bool operator==(const Channel &o) const
+    {
+        return ends == o.ends &&
+               std::equal(frames.begin(), frames.end(), o.frames.begin(), o.frames.end(),
+                          sameMessage) &&
+               std::memcmp(&status, &o.status, sizeof status) == 0;
+    }
+};
 } // namespace
 
 class TestParser : public QObject
@@ -106,6 +198,8 @@ private slots:
     void signedFrameCompletesWithSignature();
     void streamCutAnywhereGivesSameMessages();
     void roundTripEveryTableId();
+    void chunksMatchByteParser_data();
+    void chunksMatchByteParser();
 };
 
 void TestParser::crcCheckValue()
@@ -328,6 +422,64 @@ void TestParser::roundTripEveryTableId()
             QCOMPARE(payloadOf(in, in.len), payloadOf(out, out.len));
             QCOMPARE(payloadOf(in, entry.max_msg_len).mid(in.len),
                      QByteArray(entry.max_msg_len - in.len, '\0'));
+        }
+    }
+}
+
+void TestParser::chunksMatchByteParser_data()
+{
+    QTest::addColumn<QByteArray>("stream");
+
+    const QByteArray nine = heartbeatPayload;
+    QByteArray signedBad = frames::v2(0, nine, MAVLINK_IFLAG_SIGNED);
+    signedBad[signedBad.size() - 1] = char(signedBad.at(signedBad.size() - 1) ^ 0x55);
+
+    QTest::newRow("both versions, a trimmed frame, noise")
+        << QByteArray::fromHex("00fc") + heartbeat1 + heartbeat2 + heartbeatTrimmed;
+    QTest::newRow("zero-length payloads, zero fill after a long frame")
+        << frames::v2(3, QByteArray(255, '\x7f')) + frames::v2(1, {}) + frames::v1(2, {}) +
+               frames::v2(200, QByteArray(42, '\x22'));
+    QTest::newRow("unknown ids: crc_extra 0 delivered, another dropped")
+        << frames::v2(201, QByteArray(14, '\x11')) +
+               frames::withCrc(frames::v2(201, QByteArray(14, '\x11')).chopped(2), 205) +
+               heartbeat2;
+    QTest::newRow("incompat flags abandon frames, the abandoning byte starts nothing")
+        << frames::v2(0, nine, 0x02) + QByteArray::fromHex("fd09") + heartbeat1 + heartbeat2 +
+               QByteArray::fromHex("fd0902fd");
+    QTest::newRow("signed frame, then one with a bad CRC whose signature starts a frame")
+        << frames::v2(0, nine, MAVLINK_IFLAG_SIGNED) + signature() + signedBad +
+               withByte(signature(), 0, '\xfe') + heartbeat2;
+    QTest::newRow("bad CRCs ending in 0xFD and 0xFE, a wrong first CRC byte")
+        << withByte(heartbeat2, -1, '\xfd') + heartbeat2.mid(1) + withByte(heartbeat2, -1, '\xfe') +
+               heartbeat1.mid(1) + withByte(heartbeat2, -2, '\0') + heartbeat2;
+    QTest::newRow("lost byte costs the next frame")
+        << heartbeat2.left(5) + heartbeat2.mid(6) + heartbeat1 + heartbeat2;
+    for (quint32 seed : {1u, 2u, 3u})
+        QTest::addRow("random frames, damage and noise, seed %u", seed) << randomStream(seed);
+}
+
+void TestParser::chunksMatchByteParser()
+{
+    QFETCH(QByteArray, stream);
+
+    Channel reference;
+    reference.byteByByte(stream, 0, stream.size());
+    QVERIFY(!reference.frames.isEmpty());
+
+    for (int size : {1, 2, 7, 64, int(stream.size())}) {
+        for (bool mixed : {false, true}) {
+            Channel chunked;
+            for (int at = 0; at < stream.size(); at += size) {
+                const int to = qMin(at + size, int(stream.size()));
+                if (mixed && at / size % 3 == 1)
+                    chunked.byteByByte(stream, at, to);
+                else
+                    chunked.inChunks(stream, at, to);
+            }
+            QVERIFY2(chunked == reference,
+                     qPrintable(QString("chunks of %1%2")
+                                    .arg(size)
+                                    .arg(mixed ? ", every third piece byte by byte" : "")));
         }
     }
 }
