@@ -1,5 +1,6 @@
 // The gimbal link controller that the QML interface drives: the port list and open state, the
-// gimbal's three angles from its reports, and the 20 ms rate-command stream.
+// gimbal's three angles from its reports, and the 20 ms rate-command stream. When the open port's
+// device goes away it waits for it and opens it again once it is back.
 #pragma once
 
 #include <QObject>
@@ -7,6 +8,9 @@
 #include <QStringList>
 #include <QVariantList>
 
+struct mavlink_message_t;
+
+class LinkStatus;
 class QTimer;
 class Serial;
 class SerialEvent;
@@ -32,6 +36,13 @@ public:
     // watcher is the controller's and goes with it.
     Serial *wrapper() const { return serial; }
     SerialEvent *watcher() const { return serialEvent; }
+    LinkStatus *linkStatus() const { return m_linkStatus; }
+
+    // The port and baud rate given to the last open attempt.
+    QString portName() const { return currentPortName; }
+    int baudRate() const { return m_baudRate; }
+    // Whether the controller waits for the vanished port's device to come back.
+    bool awaitingPort() const { return !m_awaitedPort.isEmpty(); }
 
 signals:
     void languageIndexChanged();
@@ -50,12 +61,19 @@ public:
                                    float demanded_rate_z);
     Q_INVOKABLE void setJoystick(float demanded_rate_x, float demanded_rate_y,
                                  float demanded_rate_z);
+    // Stops waiting for a vanished port; the user has picked another one.
+    Q_INVOKABLE void cancelReopen();
 
 private:
     void onSerialData();
+    void handleFrame(const mavlink_message_t &msg);
     void onDeviceArrived();
     void onDeviceRemoved(const QString &devName);
     void onSerialError(QSerialPort::SerialPortError error);
+    void portOpened();
+    void awaitPort(const QString &name);
+    void tryReopen();
+    void writeCommand(const char *bytes, qint64 length);
     QString message(const QString &english, const QString &chinese) const;
 
     QVariantList m_gimbalImuAngle{0, 0, 0};
@@ -69,4 +87,11 @@ private:
     float demandedRateX = 0.0f;
     float demandedRateY = 0.0f;
     float demandedRateZ = 0.0f;
+
+    int m_baudRate = 0;
+    LinkStatus *m_linkStatus = nullptr;
+    QString m_awaitedPort;
+    QTimer *m_reopenTimer = nullptr;
+    // The device has stopped reading and waiting commands are being dropped.
+    bool m_stalled = false;
 };

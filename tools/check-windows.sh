@@ -11,10 +11,12 @@ cxx=x86_64-w64-mingw32-g++-posix
 qt=$(pkg-config --variable=includedir Qt5Core)
 # The folders of the executable's own libraries, and the sources only Linux compiles.
 folders=(app core i18n mavlink)
-linuxOnly=(core/udevportwatcher.cpp)
+linuxOnly=(core/udevportwatcher.cpp core/outputqueue_posix.cpp)
 
+# The definitions that CMake gives the sources.
+version=$(sed -n 's/^project(Gimbal VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 flags=(-std=c++17 -fsyntax-only -Wall -Wextra -Werror -DUNICODE -D_UNICODE
-       -isystem "$qt")
+       "-DGIMBAL_VERSION=\"$version\"" -isystem "$qt")
 for module in QtCore QtGui QtQml QtQuick QtSerialPort; do
   flags+=(-isystem "$qt/$module")
 done

@@ -2,6 +2,8 @@
 // command stream, and the reactions to a vanished device.
 #include "framereader.h"
 #include "framewriter.h"
+#include "linkstatus.h"
+#include "openfailure.h"
 #include "pseudoterminal.h"
 #include "ravik.h"
 #include "serial.h"
@@ -91,6 +93,8 @@ private slots:
     void openAndCloseToggle();
     void failedOpen_data();
     void failedOpen();
+    void openFailureMessage_data();
+    void openFailureMessage();
     void nonNumericBaudStillOpens();
     void telemetry_data();
     void telemetry();
@@ -197,15 +201,30 @@ void TestRavik::openAndCloseToggle()
 void TestRavik::failedOpen_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("held");
+    QTest::addColumn<QString>("reason");
 
-    QTest::newRow("the None placeholder") << QStringLiteral("None");
-    QTest::newRow("a path that does not exist") << QStringLiteral("/dev/ttyGIMBAL-missing");
+    QTest::newRow("the None placeholder is no port")
+        << QStringLiteral("None") << false << QStringLiteral("there is no such port");
+    QTest::newRow("a path that does not exist is no port")
+        << QStringLiteral("/dev/ttyGIMBAL-missing") << false
+        << QStringLiteral("there is no such port");
+    QTest::newRow("a port that another program holds is busy")
+        << QString() << true << QStringLiteral("another program is using it");
 }
 
 void TestRavik::failedOpen()
 {
     QFETCH(QString, name);
+    QFETCH(bool, held);
+    QFETCH(QString, reason);
 
+    PseudoTerminal pty;
+    Serial holder;
+    if (held) {
+        name = pty.devicePath();
+        QVERIFY(holder.openPort(name, 115200));
+    }
     Ravik ravik;
     QSignalSpy changed(&ravik, &Ravik::serialIsOpenChanged);
     QSignalSpy messages(&ravik, &Ravik::addMessage);
@@ -215,15 +234,53 @@ void TestRavik::failedOpen()
     ravik.switchSerial(name, QStringLiteral("115200"));
     QCOMPARE(changed.count(), 1);
     QVERIFY(!ravik.serialIsOpen());
-    QCOMPARE(messages.count(), 0);
+    QCOMPARE(messages.count(), 1);
+    const QString message = messages.at(0).at(0).toString();
+    QVERIFY2(message.startsWith("Cannot open " + name + ": " + reason), qPrintable(message));
 
     // The recorded name's port is not open, so its removal brings no message.
     QSignalSpy listChanged(&ravik, &Ravik::serialPortChanged);
     QTest::ignoreMessage(QtDebugMsg, qPrintable("device remove complete: \"" + name + '"'));
     removeDevice(ravik, name, "windows_generic_MSG");
     QCOMPARE(listChanged.count(), 1);
-    QCOMPARE(messages.count(), 0);
+    QCOMPARE(messages.count(), 1);
     QCOMPARE(changed.count(), 1);
+}
+
+void TestRavik::openFailureMessage_data()
+{
+    QTest::addColumn<int>("error");
+    QTest::addColumn<bool>("mayAccess");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("refused although the user may use it: another program holds it")
+        << int(QSerialPort::PermissionError) << true << 0
+        << "Cannot open ttyUSB0: another program is using it (why). Close that program and try "
+           "again.";
+    QTest::newRow("refused to a user who may not use it: join dialout")
+        << int(QSerialPort::PermissionError) << false << 0
+        << "Cannot open ttyUSB0: permission denied (why). Join the dialout group with \"sudo "
+           "usermod -aG dialout $USER\", then log in again.";
+    QTest::newRow("the same in Chinese")
+        << int(QSerialPort::PermissionError) << false << 1
+        << QStringLiteral("无法打开 ttyUSB0：没有权限（why）。请用 \"sudo usermod -aG dialout "
+                          "$USER\" 加入 dialout 组，然后重新登录。");
+    QTest::newRow("any other failure passes the port's own words on")
+        << int(QSerialPort::OpenError) << true << 0 << "Cannot open ttyUSB0: why.";
+}
+
+void TestRavik::openFailureMessage()
+{
+    QFETCH(int, error);
+    QFETCH(bool, mayAccess);
+    QFETCH(int, language);
+    QFETCH(QString, message);
+
+    const OpenFailure why =
+        classifyOpenFailure(static_cast<QSerialPort::SerialPortError>(error), mayAccess);
+    QCOMPARE(::openFailureMessage(why, QStringLiteral("ttyUSB0"), QStringLiteral("why"), language),
+             message);
 }
 
 void TestRavik::nonNumericBaudStillOpens()
@@ -467,6 +524,7 @@ void TestRavik::stalledLinkQueuesNoBacklog()
             QCoreApplication::processEvents();
     }
     QVERIFY(ravik.wrapper()->bytesToWrite() <= 4 * 26);
+    QVERIFY(ravik.linkStatus()->stalls() > 0);
 
     // Once the far end reads again, whole frames arrive and the stream carries on.
     pty.setReading(true);

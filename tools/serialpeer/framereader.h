@@ -14,6 +14,8 @@ public:
     // The messages completed by `bytes` whose CRC matches, in order.
     std::vector<mavlink_message_t> feed(const QByteArray &bytes);
     int badFrames() const { return m_badFrames; }
+    // Forgets a frame in progress, for bytes that come from a new terminal.
+    void restart() { m_status.parse_state = MAVLINK_PARSE_STATE_IDLE; }
 
 private:
     mavlink_message_t m_frame{};

@@ -2,6 +2,8 @@
 
 #include <messages.h>
 
+#include <QFile>
+
 #include <cstring>
 
 namespace {
@@ -14,7 +16,7 @@ constexpr int MaxQueuedBytes = 4096;
 GimbalSimulator::GimbalSimulator(const SimulatorOptions &options, QObject *parent)
     : QObject(parent), m_options(options), m_writer(options.mavlinkVersion), m_random(options.seed)
 {
-    connect(&m_pty, &PseudoTerminal::received, this, &GimbalSimulator::receive);
+    plugIn();
 
     m_reportTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_reportTimer, &QTimer::timeout, this, &GimbalSimulator::sendDueReports);
@@ -24,6 +26,54 @@ GimbalSimulator::GimbalSimulator(const SimulatorOptions &options, QObject *paren
     m_heartbeatTimer.start(1000);
 }
 
+GimbalSimulator::~GimbalSimulator()
+{
+    if (!m_options.linkPath.isEmpty())
+        QFile::remove(m_options.linkPath);
+}
+
+QString GimbalSimulator::portPath() const
+{
+    return m_options.linkPath.isEmpty() ? devicePath() : m_options.linkPath;
+}
+
+void GimbalSimulator::plugIn()
+{
+    m_reader.restart();
+    m_pty = std::make_unique<PseudoTerminal>();
+    connect(m_pty.get(), &PseudoTerminal::received, this, &GimbalSimulator::receive);
+    if (!m_options.linkPath.isEmpty() && m_pty->isOpen()) {
+        QFile::remove(m_options.linkPath);
+        QFile::link(m_pty->devicePath(), m_options.linkPath);
+    }
+}
+
+void GimbalSimulator::unplug()
+{
+    // The link first, so that nobody opens the terminal as it goes.
+    if (!m_options.linkPath.isEmpty())
+        QFile::remove(m_options.linkPath);
+    m_pty.reset();
+}
+
+void GimbalSimulator::replug()
+{
+    if (!m_pty)
+        plugIn();
+}
+
+void GimbalSimulator::setLineFaults(int noiseBytes, double bitErrorRate)
+{
+    m_options.noiseBytes = noiseBytes;
+    m_options.bitErrorRate = bitErrorRate;
+}
+
+void GimbalSimulator::pause()
+{
+    m_reportTimer.stop();
+    m_heartbeatTimer.stop();
+}
+
 // A timer ticks at most once a millisecond and may tick late, so each tick sends every report
 // that is due by now: the rate holds above 1000 reports a second and after a late tick.
 void GimbalSimulator::sendDueReports()
@@ -31,8 +81,10 @@ void GimbalSimulator::sendDueReports()
     const double elapsed =
         std::chrono::duration<double>(CommandLog::Clock::now() - m_start).count();
     const auto due = static_cast<long long>(elapsed * m_options.reportRateHz);
-    while (m_reportsSent < due)
-        sendReport();
+    for (; m_reportsDue < due; ++m_reportsDue) {
+        if (m_pty)
+            sendReport();
+    }
 }
 
 void GimbalSimulator::sendReport()
@@ -65,6 +117,8 @@ void GimbalSimulator::sendReport()
 
 void GimbalSimulator::sendHeartbeat()
 {
+    if (!m_pty)
+        return;
     mavlink_heartbeat_t heartbeat{};
     heartbeat.system_status = MavStateActive;
     heartbeat.mavlink_version = 3;
@@ -73,17 +127,18 @@ void GimbalSimulator::sendHeartbeat()
 
 void GimbalSimulator::send(QByteArray frame)
 {
-    if (m_pty.pendingSize() > MaxQueuedBytes) {
+    ++m_framesNumbered;
+    if (m_pty->pendingSize() > MaxQueuedBytes) {
         ++m_droppedFrames;
         return;
     }
-    m_pty.write(frame);
+    m_pty->write(frame);
 }
 
 void GimbalSimulator::receive()
 {
     const auto arrival = CommandLog::Clock::now();
-    for (const mavlink_message_t &msg : m_reader.feed(m_pty.takeReceived())) {
+    for (const mavlink_message_t &msg : m_reader.feed(m_pty->takeReceived())) {
         if (msg.msgid != MAVLINK_MSG_ID_GIMBAL_CONTROL)
             continue;
         mavlink_gimbal_control_t control{};

@@ -1,5 +1,7 @@
 // A gimbal on the far end of a pseudo-terminal: it reports its joint angles at a chosen rate,
-// turns them at the rates of the commands it receives, and sends a heartbeat once a second.
+// turns them at the rates of the commands it receives, and sends a heartbeat once a second. It can
+// be pulled out and plugged back in, as a USB device is: the terminal goes away and a new one
+// comes, which a stable link path follows.
 #pragma once
 
 #include "commandlog.h"
@@ -10,6 +12,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <memory>
 #include <random>
 
 struct SimulatorOptions
@@ -21,6 +24,9 @@ struct SimulatorOptions
     // The share of reports sent with one bit flipped.
     double bitErrorRate = 0.0;
     unsigned seed = 1;
+    // A symbolic link kept pointing at the current terminal, like a /dev/serial/by-id/ path;
+    // empty for none.
+    QString linkPath;
 };
 
 class GimbalSimulator : public QObject
@@ -30,16 +36,34 @@ class GimbalSimulator : public QObject
 public:
     explicit GimbalSimulator(const SimulatorOptions &options, QObject *parent = nullptr);
 
-    bool isOpen() const { return m_pty.isOpen(); }
-    // The path that the tool opens as its serial port.
-    QString devicePath() const { return m_pty.devicePath(); }
+    ~GimbalSimulator() override;
+
+    bool isOpen() const { return m_pty && m_pty->isOpen(); }
+    // The terminal's own path, empty while unplugged.
+    QString devicePath() const { return isOpen() ? m_pty->devicePath() : QString(); }
+    // The path for the tool to open: the stable link when there is one.
+    QString portPath() const;
+    bool isPlugged() const { return m_pty != nullptr; }
+    // Hangs the terminal up and removes it, as pulling the USB cable does; the link then points
+    // nowhere.
+    void unplug();
+    // Brings a new terminal and points the link at it.
+    void replug();
+    // Stops sending; what was sent stays on its way.
+    void pause();
+    // Noise bytes before each report and the share of reports with a bit flipped, from now on.
+    void setLineFaults(int noiseBytes, double bitErrorRate);
+    // Frames given a sequence number so far, reports and heartbeats: those sent and those lost
+    // because nobody read them.
+    long long framesNumbered() const { return m_framesNumbered; }
     const CommandLog &commands() const { return m_commands; }
     int badFrames() const { return m_reader.badFrames(); }
     int droppedFrames() const { return m_droppedFrames; }
-    // Reports put on the line or lost because nobody read them.
+    // Reports put on the line or lost because nobody read them; not those due while unplugged.
     long long reportsSent() const { return m_reportsSent; }
 
 private:
+    void plugIn();
     void sendDueReports();
     void sendReport();
     void sendHeartbeat();
@@ -47,7 +71,7 @@ private:
     void send(QByteArray frame);
 
     SimulatorOptions m_options;
-    PseudoTerminal m_pty;
+    std::unique_ptr<PseudoTerminal> m_pty;
     FrameReader m_reader;
     FrameWriter m_writer;
     CommandLog m_commands;
@@ -58,6 +82,8 @@ private:
     float m_joints[3] = {};
     CommandLog::Clock::time_point m_lastReport = CommandLog::Clock::now();
     CommandLog::Clock::time_point m_start = CommandLog::Clock::now();
+    long long m_reportsDue = 0;
     long long m_reportsSent = 0;
+    long long m_framesNumbered = 0;
     int m_droppedFrames = 0;
 };

@@ -1,0 +1,124 @@
+#include "linkstatus.h"
+
+#include <messages.h>
+
+#include <QMetaEnum>
+
+#include <algorithm>
+
+namespace {
+constexpr int TickMs = 1000;
+// A gimbal that talks sends at least its heartbeat once a second; two whole ticks without a
+// frame are silence, one might be a heartbeat that came a moment late.
+constexpr int QuietTicksForSilence = 2;
+constexpr int TicksBeforeHint = 2;
+// Sequence gaps are tracked for this many senders; a link has one or two, and a frame that noise
+// happened to form with a matching checksum must not grow the table without bound.
+constexpr std::size_t MaxSenders = 16;
+} // namespace
+
+LinkStatus::LinkStatus(QObject *parent) : QObject(parent)
+{
+    m_tick.setInterval(TickMs);
+    connect(&m_tick, &QTimer::timeout, this, &LinkStatus::tick);
+    m_senders.reserve(MaxSenders);
+}
+
+QString LinkStatus::stateName() const
+{
+    return QString::fromLatin1(QMetaEnum::fromType<State>().valueToKey(m_state)).toLower();
+}
+
+void LinkStatus::portOpened(const QString &name)
+{
+    m_ticks = 0;
+    m_quietTicks = 0;
+    m_anyFrame = false;
+    m_framesThisTick = 0;
+    m_reportsThisTick = 0;
+    m_heartbeats = 0;
+    m_heartbeatSystem = 0;
+    m_heartbeatComponent = 0;
+    m_systemStatus = -1;
+    m_bad = 0;
+    m_lost = 0;
+    m_stalls = 0;
+    m_senders.clear();
+    m_silentSeconds = 0;
+    m_noFrameHint = false;
+    m_reportsPerSecond = 0;
+    m_sinceTick.start();
+    enter(Listening, name);
+}
+
+void LinkStatus::portClosed()
+{
+    enter(Closed, m_portName);
+}
+
+void LinkStatus::waitingFor(const QString &name)
+{
+    enter(Waiting, name);
+}
+
+void LinkStatus::enter(State state, const QString &name)
+{
+    m_state = state;
+    m_portName = name;
+    // Only an open port has traffic to follow; the other states stand until the next change.
+    if (state == Listening)
+        m_tick.start();
+    else if (state == Closed || state == Waiting)
+        m_tick.stop();
+    emit changed();
+}
+
+void LinkStatus::countFrame(std::uint8_t sysid, std::uint8_t compid, std::uint8_t seq,
+                            std::uint32_t msgid)
+{
+    ++m_framesThisTick;
+    if (msgid == MAVLINK_MSG_ID_GIMBAL_REPORT)
+        ++m_reportsThisTick;
+
+    const auto id = static_cast<std::uint16_t>(sysid << 8 | compid);
+    const auto sender = std::find_if(m_senders.begin(), m_senders.end(),
+                                     [id](const Sender &s) { return s.id == id; });
+    if (sender != m_senders.end()) {
+        // The sequence wraps at 256: the frames between the last one and this one never came.
+        m_lost += static_cast<std::uint8_t>(seq - sender->lastSeq - 1);
+        sender->lastSeq = seq;
+    } else if (m_senders.size() < MaxSenders) {
+        m_senders.push_back({id, seq});
+    }
+}
+
+void LinkStatus::countHeartbeat(std::uint8_t sysid, std::uint8_t compid, std::uint8_t systemStatus)
+{
+    ++m_heartbeats;
+    m_heartbeatSystem = sysid;
+    m_heartbeatComponent = compid;
+    m_systemStatus = systemStatus;
+}
+
+void LinkStatus::tick()
+{
+    ++m_ticks;
+    const qint64 elapsed = std::max<qint64>(m_sinceTick.restart(), 1);
+    m_reportsPerSecond = qRound(m_reportsThisTick * 1000.0 / static_cast<double>(elapsed));
+    if (m_framesThisTick > 0) {
+        m_anyFrame = true;
+        m_quietTicks = 0;
+    } else if (m_anyFrame) {
+        ++m_quietTicks;
+    }
+    m_framesThisTick = 0;
+    m_reportsThisTick = 0;
+
+    m_noFrameHint = !m_anyFrame && m_ticks >= TicksBeforeHint;
+    m_silentSeconds = m_quietTicks;
+    if (!m_anyFrame)
+        m_state = Listening;
+    else
+        m_state = m_quietTicks >= QuietTicksForSilence ? Silent : Talking;
+    emit changed();
+}

@@ -1,0 +1,112 @@
+// What the link's own traffic says about it, for the status line: whether the port is open or
+// awaited, whether the gimbal talks, how fast its reports come, its last heartbeat, and the frames
+// that were bad or lost. The counts run from the opening of the port. They are kept as frames
+// arrive, but `changed` comes once a second whatever the traffic, so that the window redraws the
+// line at that pace only.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <cstdint>
+#include <vector>
+
+class LinkStatus : public QObject
+{
+    Q_OBJECT
+    // "closed", "listening", "talking", "silent" or "waiting": the state's name in lower case.
+    Q_PROPERTY(QString state READ stateName NOTIFY changed)
+    Q_PROPERTY(QString portName READ portName NOTIFY changed)
+    Q_PROPERTY(int silentSeconds READ silentSeconds NOTIFY changed)
+    Q_PROPERTY(bool noFrameHint READ noFrameHint NOTIFY changed)
+    Q_PROPERTY(int reportsPerSecond READ reportsPerSecond NOTIFY changed)
+    Q_PROPERTY(int heartbeats READ heartbeats NOTIFY changed)
+    Q_PROPERTY(int heartbeatSystem READ heartbeatSystem NOTIFY changed)
+    Q_PROPERTY(int heartbeatComponent READ heartbeatComponent NOTIFY changed)
+    Q_PROPERTY(int systemStatus READ systemStatus NOTIFY changed)
+    Q_PROPERTY(qint64 badFrames READ badFrames NOTIFY changed)
+    Q_PROPERTY(qint64 lostFrames READ lostFrames NOTIFY changed)
+    Q_PROPERTY(int stalls READ stalls NOTIFY changed)
+
+public:
+    enum State {
+        Closed,
+        // Open, and no valid frame has come yet.
+        Listening,
+        // A valid frame came within the last second or so.
+        Talking,
+        // Frames came once, then stopped.
+        Silent,
+        // The open port's device went away; the controller waits for it to come back.
+        Waiting,
+    };
+    Q_ENUM(State)
+
+    explicit LinkStatus(QObject *parent = nullptr);
+
+    State state() const { return m_state; }
+    QString stateName() const;
+    QString portName() const { return m_portName; }
+    int silentSeconds() const { return m_silentSeconds; }
+    // Open for two seconds without a single valid frame: likely the wrong baud rate, cable or port.
+    bool noFrameHint() const { return m_noFrameHint; }
+    int reportsPerSecond() const { return m_reportsPerSecond; }
+    int heartbeats() const { return m_heartbeats; }
+    int heartbeatSystem() const { return m_heartbeatSystem; }
+    int heartbeatComponent() const { return m_heartbeatComponent; }
+    // The last heartbeat's system status (MAV_STATE), or -1 before the first heartbeat.
+    int systemStatus() const { return m_systemStatus; }
+    qint64 badFrames() const { return m_bad; }
+    qint64 lostFrames() const { return m_lost; }
+    int stalls() const { return m_stalls; }
+
+    // Each starts a new state at once and zeroes the counts where a new link begins.
+    void portOpened(const QString &name);
+    void portClosed();
+    void waitingFor(const QString &name);
+
+    // Called by the intake where the parser decides: one call per completed frame.
+    void countFrame(std::uint8_t sysid, std::uint8_t compid, std::uint8_t seq, std::uint32_t msgid);
+    void countBadFrame() { ++m_bad; }
+    void countHeartbeat(std::uint8_t sysid, std::uint8_t compid, std::uint8_t systemStatus);
+    // A stall: the device stopped reading and waiting commands were dropped.
+    void countStall() { ++m_stalls; }
+
+signals:
+    void changed();
+
+private:
+    struct Sender
+    {
+        std::uint16_t id;
+        std::uint8_t lastSeq;
+    };
+
+    void enter(State state, const QString &name);
+    void tick();
+
+    State m_state = Closed;
+    QString m_portName;
+    QTimer m_tick;
+    QElapsedTimer m_sinceTick;
+    int m_ticks = 0;
+    int m_quietTicks = 0;
+    bool m_anyFrame = false;
+
+    int m_framesThisTick = 0;
+    int m_reportsThisTick = 0;
+    int m_heartbeats = 0;
+    int m_heartbeatSystem = 0;
+    int m_heartbeatComponent = 0;
+    int m_systemStatus = -1;
+    qint64 m_bad = 0;
+    qint64 m_lost = 0;
+    int m_stalls = 0;
+    std::vector<Sender> m_senders;
+
+    // Worked out at each tick.
+    int m_silentSeconds = 0;
+    bool m_noFrameHint = false;
+    int m_reportsPerSecond = 0;
+};

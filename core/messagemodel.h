@@ -1,0 +1,48 @@
+// The messages for the user, one time-stamped line each, newest last. A message that repeats the
+// one before is counted on that line instead of added again: the not-open notice comes fifty times
+// a second, so a repeat only counts, and the line's count is shown at most once a second. The
+// newest 500 lines are kept.
+#pragma once
+
+#include <QAbstractListModel>
+#include <QTimer>
+#include <QVector>
+
+class MessageModel : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    enum Role {
+        // "hh:mm:ss  text (×count)", the line as the message area shows it.
+        LineRole = Qt::UserRole + 1,
+        TextRole,
+        RepeatsRole,
+    };
+
+    static constexpr int MaximumLines = 500;
+
+    explicit MessageModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    void add(const QString &text);
+    // Shows the last line's count now rather than at the next refresh.
+    void showRepeats();
+    Q_INVOKABLE void clear();
+
+private:
+    struct Line
+    {
+        QString stamp;
+        QString text;
+        int repeats;
+    };
+
+    QVector<Line> m_lines;
+    // Repeats of the last line not yet shown.
+    int m_unshown = 0;
+    QTimer m_refresh;
+};
