@@ -4,5 +4,6 @@
 #pragma once
 
 // Call once the application object exists and before any window is made. An explicit
-// QT_QUICK_BACKEND (or the older QMLSCENE_DEVICE) is the user's choice and is left alone.
+// QT_QUICK_BACKEND (or the older QMLSCENE_DEVICE) is the user's choice and is left alone. With
+// the software renderer, frames come at most about 30 times a second.
 void selectRenderBackend();

@@ -1,23 +1,29 @@
 #include "startup.h"
 
+#include "commandline.h"
+#include "identity.h"
 #include "renderbackend.h"
 #include "wiring.h"
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QSettings>
 #include <QUrl>
 
 int runGimbal(int &argc, char **argv, const QString &mainFile)
 {
-    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
-    QCoreApplication::setOrganizationName(QStringLiteral("Lunok"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("lunok.example.org"));
-    QCoreApplication::setApplicationName(QStringLiteral("Gimbal"));
-
+    setApplicationIdentity();
     QGuiApplication app(argc, argv);
+    StartOptions options;
+    if (const std::optional<int> exitCode = parseCommandLine(app.arguments(), options))
+        return *exitCode;
+
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/image/logo.ico")));
     selectRenderBackend();
-    Wiring wiring(app);
+    // Qt's standard place for the organisation and application: ~/.config/Lunok/Gimbal.conf on
+    // Linux, the registry on Windows.
+    QSettings settings;
+    Wiring wiring(app, &settings, options);
 
     const QUrl url(mainFile, QUrl::TolerantMode);
     QObject::connect(

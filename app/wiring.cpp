@@ -1,21 +1,64 @@
 #include "wiring.h"
 
+#include "linkstatus.h"
 #include "serial.h"
 #include "serialevent.h"
-#include "startupcatalogue.h"
+#include "startuplanguage.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QQmlContext>
 
-Wiring::Wiring(QGuiApplication &app)
-    : m_qmlLanguage(&app, &m_engine, &installStartupCatalogue(m_translator))
+namespace {
+const QString DefaultBaud = QStringLiteral("115200");
+
+int startLanguage(int chosen)
 {
+    return chosen >= 0 ? chosen : systemLanguage();
+}
+} // namespace
+
+Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &options)
+    : m_settings(store),
+      m_chosenLanguage(options.language >= 0 ? options.language : m_settings.language()),
+      m_qmlLanguage(&app, &m_engine,
+                    &installStartupCatalogue(m_translator, startLanguage(m_chosenLanguage)),
+                    startLanguage(m_chosenLanguage))
+{
+    // The interface's one font family; its labels set only their sizes.
+    QFont font = QGuiApplication::font();
+    font.setFamily(QStringLiteral("微软雅黑"));
+    QGuiApplication::setFont(font);
+
     QQmlContext *context = m_engine.rootContext();
     context->setContextProperty(QStringLiteral("qmlLanguage"), &m_qmlLanguage);
     m_ravik.emplace();
+    if (m_chosenLanguage >= 0)
+        m_ravik->setLanguage(m_chosenLanguage);
     app.installNativeEventFilter(m_ravik->watcher());
     context->setContextProperty(QStringLiteral("Ravik"), &*m_ravik);
     context->setContextProperty(QStringLiteral("mySerial"), m_ravik->wrapper());
+    context->setContextProperty(QStringLiteral("linkStatus"), m_ravik->linkStatus());
+    context->setContextProperty(QStringLiteral("messageModel"), &m_messages);
+
+    const QString port = options.port.isEmpty() ? m_settings.port() : options.port;
+    QString baud = options.baud.isEmpty() ? m_settings.baud() : options.baud;
+    if (baud.isEmpty())
+        baud = DefaultBaud;
+    context->setContextProperty(QStringLiteral("startPort"), port);
+    context->setContextProperty(QStringLiteral("startBaud"), baud);
+
+    QObject::connect(&*m_ravik, &Ravik::addMessage, &m_messages, &MessageModel::add);
+    // Choices made from here on are the user's; the start language above is not one.
+    Ravik *ravik = &*m_ravik;
+    QObject::connect(ravik, &Ravik::languageIndexChanged, ravik,
+                     [this, ravik] { m_settings.rememberLanguage(ravik->languageIndex()); });
+    QObject::connect(ravik, &Ravik::serialIsOpenChanged, ravik, [this, ravik] {
+        if (ravik->serialIsOpen())
+            m_settings.rememberPort(ravik->portName(), ravik->baudRate());
+    });
+    if (!options.port.isEmpty())
+        ravik->switchSerial(options.port, baud);
 }
 
 Wiring::~Wiring()

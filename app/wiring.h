@@ -1,9 +1,12 @@
-// The tool's objects behind the main window: the QML engine, the start-up translator for the
-// system language, the language switcher and the controller, published to QML under the names the
-// window uses. Declared in creation order, so they are destroyed in reverse: the controller first,
-// the engine last.
+// The tool's objects behind the main window: the QML engine, the start-up translator, the
+// language switcher, the controller with its link status, and the list of messages, published to
+// QML under the names the window uses. Declared in creation order, so they are destroyed in
+// reverse: the controller first, the engine last.
 #pragma once
 
+#include "commandline.h"
+#include "linksettings.h"
+#include "messagemodel.h"
 #include "qmllanguage.h"
 #include "ravik.h"
 
@@ -13,12 +16,17 @@
 #include <optional>
 
 class QGuiApplication;
+class QSettings;
 
 class Wiring
 {
 public:
-    // The language comes from the default locale (`QLocale()`) as it stands when this is built.
-    explicit Wiring(QGuiApplication &app);
+    // `store` keeps the port, baud rate and language between runs (nullptr: nothing is
+    // remembered, and the language comes from the default locale as it stands when this is
+    // built). `options` come from the command line and win over what `store` remembers for this
+    // run; a port given there is opened at once.
+    explicit Wiring(QGuiApplication &app, QSettings *store = nullptr,
+                    const StartOptions &options = {});
     // Takes the window down first, so that none of its bindings is evaluated again with the
     // controller or the switcher already gone.
     ~Wiring();
@@ -27,11 +35,16 @@ public:
 
     QQmlApplicationEngine &engine() { return m_engine; }
     Ravik &controller() { return *m_ravik; }
+    MessageModel &messages() { return m_messages; }
 
 private:
     QQmlApplicationEngine m_engine;
     QTranslator m_translator;
+    LinkSettings m_settings;
+    // The remembered or command-line language, or -1 for the system's.
+    int m_chosenLanguage;
     QmlLanguage m_qmlLanguage;
+    MessageModel m_messages;
     // Built in the constructor's body, once the switcher is published.
     std::optional<Ravik> m_ravik;
 };

@@ -1,14 +1,22 @@
 // gimbal-probe: the tool's real window and wiring, driven like a user at a simulated gimbal, for
 // bench/run-app.sh. It types the given port into the port box, opens it, holds the right stick
 // so the angles keep changing, and once a second prints how many reports the controller took,
-// how many of them the three angle labels did not show, and how many bytes wait unread in the
-// port: a backlog that grows means the window cannot keep up.
+// how many of them the three angle labels did not show, how many bytes wait unread in the port
+// (a backlog that grows means the window cannot keep up), the link status's counts, how often
+// the port was opened again after its device came back, and the resident memory. At the end it
+// prints how long each reopen took from the port's loss. It starts as the tool does, renderer
+// included.
+#include "commandlog.h"
+#include "identity.h"
+#include "linkstatus.h"
 #include "mainwindowdriver.h"
+#include "renderbackend.h"
 #include "serial.h"
 #include "wiring.h"
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -18,9 +26,25 @@
 
 #include <sys/ioctl.h>
 
+namespace {
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return 0;
+}
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    setApplicationIdentity();
     QGuiApplication app(argc, argv);
+    selectRenderBackend();
     QCommandLineParser parser;
     parser.addHelpOption();
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("The port to open."),
@@ -67,19 +91,44 @@ int main(int argc, char *argv[])
         }
     });
 
+    int reopens = 0;
+    QElapsedTimer sinceLoss;
+    std::vector<double> reopenMs;
+    QObject::connect(&ravik, &Ravik::serialIsOpenChanged, [&] {
+        if (!ravik.serialIsOpen()) {
+            sinceLoss.start();
+        } else if (sinceLoss.isValid()) {
+            ++reopens;
+            reopenMs.push_back(static_cast<double>(sinceLoss.elapsed()));
+            sinceLoss.invalidate();
+        }
+    });
+
+    long long framesDrawn = 0;
+    QObject::connect(driver.window(), &QQuickWindow::frameSwapped, [&] { ++framesDrawn; });
+
     QTextStream out(stdout);
+    const LinkStatus &status = *ravik.linkStatus();
     QElapsedTimer clock;
     clock.start();
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, [&] {
         int waiting = 0;
-        ioctl(static_cast<int>(ravik.wrapper()->handle()), FIONREAD, &waiting);
+        if (ravik.wrapper()->isOpen())
+            ioctl(static_cast<int>(ravik.wrapper()->handle()), FIONREAD, &waiting);
         out << "t=" << clock.elapsed() / 1000.0 << " reports=" << reports << " unshown=" << unshown
-            << " backlog=" << waiting << '\n';
+            << " backlog=" << waiting << " bad=" << status.badFrames()
+            << " lost=" << status.lostFrames() << " rate=" << status.reportsPerSecond()
+            << " reopens=" << reopens << " rss=" << residentKb() << " frames=" << framesDrawn
+            << '\n';
         out.flush();
         if (clock.elapsed() >= parser.value(seconds).toDouble() * 1000)
             app.quit();
     });
     tick.start(1000);
-    return app.exec();
+    const int result = app.exec();
+    if (!reopenMs.empty())
+        out << "reopen after loss ms: min " << quantile(reopenMs, 0.0) << ", median "
+            << quantile(reopenMs, 0.5) << ", max " << quantile(reopenMs, 1.0) << '\n';
+    return result;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole application, offscreen: time from process start to the first frame of the main
-# window, resident memory after start, CPU while idle with no port open, and CPU and delivery
-# while gimbal-sim sends 200 and 2,000 reports a second.
+# window and resident memory after start (with remembered settings to restore), CPU while idle
+# with no port open, CPU and delivery while gimbal-sim sends 50, 200 and 2,000 reports a second,
+# and resident memory over 100 unplug and replug cycles through the reopen path.
 #   bench/run-app.sh [build-dir]
 # The first frame is Qt's own scene-graph timing line (qt.scenegraph.time.renderloop), stamped
 # with the monotonic clock and compared with the clock just before the process is executed.
@@ -11,7 +12,6 @@ build=${1:-build}
 cmake --build "$build" --target gimbal gimbal-sim gimbal-probe >/dev/null
 
 export QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
-ticks=$(getconf CLK_TCK)
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -20,9 +20,17 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Seconds of CPU (user + system) that process $1 has used so far.
+# Settings as a user's earlier run leaves them, so that start-up restores them.
+export XDG_CONFIG_HOME=$work/config
+mkdir -p "$XDG_CONFIG_HOME/Lunok"
+printf '[interface]\nlanguage=1\n\n[link]\nbaud=115200\nport=/dev/ttyUSB0\n' \
+  >"$XDG_CONFIG_HOME/Lunok/Gimbal.conf"
+
+# Seconds of CPU that process $1 has used so far, all its threads, from the scheduler's own
+# nanosecond count (the tick-sampled user and system times miss much of a load made of short
+# wake-ups).
 cpuSeconds() {
-  awk -v t="$ticks" '{ sub(/^.*\) /, ""); print ($12 + $13) / t }' "/proc/$1/stat"
+  cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { print ns / 1e9 }'
 }
 # Share of one core that process $1 uses over $2 seconds, in per cent.
 cpuShare() {
@@ -66,13 +74,19 @@ for run in 1 2 3 4 5; do
   kill -TERM "$tool"; wait "$tool" 2>/dev/null || true
 done
 
-for rate in 200 2000; do
-  echo "== $rate reports/s"
-  "$build/tools/simulator/gimbal-sim" --rate "$rate" >"$work/sim-$rate" 2>&1 &
+# Starts gimbal-sim with the given options and waits for the path it prints.
+startSimulator() {
+  rm -f "$work/sim"
+  "$build/tools/simulator/gimbal-sim" "$@" >"$work/sim" 2>&1 &
   sim=$!
   pids+=("$sim")
-  until [ -s "$work/sim-$rate" ]; do sleep 0.05; done
-  "$build/bench/gimbal-probe" --port "$(head -n 1 "$work/sim-$rate")" --seconds 14 \
+  until [ -s "$work/sim" ]; do sleep 0.05; done
+}
+
+for rate in 50 200 2000; do
+  echo "== $rate reports/s"
+  startSimulator --rate "$rate"
+  "$build/bench/gimbal-probe" --port "$(head -n 1 "$work/sim")" --seconds 14 \
     >"$work/probe" 2>/dev/null &
   probe=$!
   pids+=("$probe")
@@ -81,12 +95,30 @@ for rate in 200 2000; do
   wait "$probe"
   kill -INT "$sim"; wait "$sim" || true
   echo "CPU over 10 s: ${share} %"
-  # Reports per second over the last ten one-second ticks, the unshown ones and the backlog.
+  # Reports per second over the last ten one-second ticks, the unshown ones, the backlog, and
+  # what the link status counted.
   tail -n 11 "$work/probe" | awk -F'[ =]' -v rate="$rate" '
     NR == 1 { t0 = $2; r0 = $4 }
-    { if ($8 > maxBacklog) maxBacklog = $8; unshown = $6; t = $2; r = $4 }
+    { if ($8 > maxBacklog) maxBacklog = $8; unshown = $6; t = $2; r = $4
+      bad = $10; lost = $12; shownRate = $14 }
     END { printf "delivered %.1f reports/s (%.2f of the rate), not shown by the labels %d, " \
                  "largest backlog %d bytes\n", (r - r0) / (t - t0), (r - r0) / (t - t0) / rate,
-                 unshown, maxBacklog }'
-  grep "frames lost" "$work/sim-$rate"
+                 unshown, maxBacklog
+          printf "link status: %d reports/s shown, %d bad, %d lost\n", shownRate, bad, lost }'
+  grep "frames lost" "$work/sim"
 done
+
+echo "== 100 unplug and replug cycles"
+# A cycle is longer than the one-second retry that finds a device without an arrival broadcast.
+startSimulator --link "$work/gimbal" --replug-every 1.3 --unplugged-for 0.2
+"$build/bench/gimbal-probe" --port "$work/gimbal" --seconds 134 >"$work/probe" 2>/dev/null
+kill -INT "$sim"; wait "$sim" || true
+awk -F'[ =]' '
+  /^t=/ && $16 >= 10 && !at10 { at10 = $18 }
+  /^t=/ && $16 >= 100 && !at100 { at100 = $18 }
+  /^t=/ { cycles = $16 }
+  END { printf "reopened %d times; resident at cycle 10: %.1f MB, at cycle 100: %.1f MB " \
+               "(%.1f kB a cycle between)\n", cycles, at10 / 1024, at100 / 1024,
+               (at100 - at10) / 90 }' "$work/probe"
+grep "reopen after loss" "$work/probe"
+echo "(the device is away for 0.2 s of each cycle, so a reopen comes at most 1.0 s after its return)"

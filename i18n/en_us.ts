@@ -13,6 +13,85 @@
     </message>
 </context>
 <context>
+    <name>StatusView</name>
+    <message>
+        <source>未初始化</source>
+        <translation>uninitialised</translation>
+    </message>
+    <message>
+        <source>启动中</source>
+        <translation>booting</translation>
+    </message>
+    <message>
+        <source>校准中</source>
+        <translation>calibrating</translation>
+    </message>
+    <message>
+        <source>待机</source>
+        <translation>standby</translation>
+    </message>
+    <message>
+        <source>运行</source>
+        <translation>active</translation>
+    </message>
+    <message>
+        <source>严重故障</source>
+        <translation>critical</translation>
+    </message>
+    <message>
+        <source>紧急状态</source>
+        <translation>emergency</translation>
+    </message>
+    <message>
+        <source>正在关机</source>
+        <translation>powering off</translation>
+    </message>
+    <message>
+        <source>已终止</source>
+        <translation>terminated</translation>
+    </message>
+    <message>
+        <source>状态 %1</source>
+        <translation>status %1</translation>
+    </message>
+    <message>
+        <source>校验错误 %1 · 丢失 %2</source>
+        <translation>%1 bad · %2 lost</translation>
+    </message>
+    <message>
+        <source> · 设备停读 %1 次</source>
+        <translation> · device stalled %1 times</translation>
+    </message>
+    <message>
+        <source>%1 已打开，尚未收到数据</source>
+        <translation>%1 open, nothing received yet</translation>
+    </message>
+    <message>
+        <source>接收 %1 帧报告/秒 · %2</source>
+        <translation>Receiving %1 reports/s · %2</translation>
+    </message>
+    <message>
+        <source>云台静默 %1 秒 · %2</source>
+        <translation>Gimbal silent for %1 s · %2</translation>
+    </message>
+    <message>
+        <source>等待 %1 重新连接…</source>
+        <translation>Waiting for %1 to come back…</translation>
+    </message>
+    <message>
+        <source>端口未打开</source>
+        <translation>Port closed</translation>
+    </message>
+    <message>
+        <source>2 秒内未收到有效数据：请检查波特率、线缆和端口。</source>
+        <translation>No valid frame for 2 s: check the baud rate, the cable and the port.</translation>
+    </message>
+    <message>
+        <source>心跳 %1/%2：%3 · 已收到 %4 次</source>
+        <translation>Heartbeat from %1/%2: %3 · %4 seen</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Ravik Mavlink</source>

@@ -6,16 +6,16 @@
 #include <QQmlEngine>
 
 QmlLanguage::QmlLanguage(QGuiApplication *application, QQmlEngine *engine,
-                         QTranslator *startupTranslator)
-    : m_application(application), m_engine(engine), m_startupTranslator(startupTranslator)
+                         QTranslator *startupTranslator, int startLanguage)
+    : m_application(application), m_engine(engine), m_startupTranslator(startupTranslator),
+      m_startLanguage(startLanguage)
 {
 }
 
 int QmlLanguage::getLocalLanguage()
 {
-    const QLocale::Language language = QLocale().language();
-    qDebug() << language;
-    return language == QLocale::Chinese ? 1 : 0;
+    qDebug() << QLocale().language();
+    return m_startLanguage;
 }
 
 void QmlLanguage::setLanguage(int indexOfLanguage)

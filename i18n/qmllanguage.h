@@ -12,11 +12,15 @@ class QmlLanguage : public QObject
 {
     Q_OBJECT
 public:
-    // `startupTranslator` is the translator that start-up installed for the system language (or
-    // nullptr when it installed none); choosing Simplified Chinese takes it out of the lookup.
-    QmlLanguage(QGuiApplication *application, QQmlEngine *engine, QTranslator *startupTranslator);
+    // `startupTranslator` is the translator that start-up installed for the language the tool
+    // starts in (or nullptr when it installed none); choosing Simplified Chinese takes it out of
+    // the lookup. `startLanguage` is that language's index.
+    QmlLanguage(QGuiApplication *application, QQmlEngine *engine, QTranslator *startupTranslator,
+                int startLanguage);
 
-    // 1 for a Chinese system locale (any script or country), 0 for every other language.
+    // The language the tool started in: the one the user chose in an earlier run or on the
+    // command line, else the system's (1 for a Chinese locale of any script or country, 0 for
+    // every other language).
     Q_INVOKABLE int getLocalLanguage();
     // 1 is Simplified Chinese, every other index English.
     Q_INVOKABLE void setLanguage(int indexOfLanguage);
@@ -25,6 +29,7 @@ private:
     QGuiApplication *m_application;
     QQmlEngine *m_engine;
     QTranslator *m_startupTranslator;
+    int m_startLanguage;
     // The chosen language's catalogue stays installed until the next choice, so texts evaluated
     // after the switch (late bindings, the engine's own retranslation on LanguageChange) keep it.
     QTranslator m_chosenTranslator;

@@ -1,4 +1,4 @@
-#include "startupcatalogue.h"
+#include "startuplanguage.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -6,10 +6,14 @@
 
 // English on every system that is not Chinese, also German or French ones: that is what the
 // language box and the controller's messages start in there.
-QTranslator &installStartupCatalogue(QTranslator &translator)
+int systemLanguage()
 {
-    translator.load(QLocale().language() == QLocale::Chinese ? QStringLiteral(":/zh_CN.qm")
-                                                             : QStringLiteral(":/en_us.qm"));
+    return QLocale().language() == QLocale::Chinese ? 1 : 0;
+}
+
+QTranslator &installStartupCatalogue(QTranslator &translator, int language)
+{
+    translator.load(language == 1 ? QStringLiteral(":/zh_CN.qm") : QStringLiteral(":/en_us.qm"));
     QCoreApplication::installTranslator(&translator);
     return translator;
 }

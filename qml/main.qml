@@ -57,18 +57,17 @@ Window {
             Label {
                 text: qsTr("端口号")
                 font.pixelSize: 16
-                font.family: "微软雅黑"
                 anchors.horizontalCenter: parent.horizontalCenter
             }
 
             // Editable, so that a port the system does not list (a pseudo-terminal, a by-id path)
             // can be typed in; the list still offers the ports the system knows.
-            ComboBox {
+            PanelComboBox {
                 id: serial_nameCombo
 
                 // What the user typed or picked. A refreshed list (a device plugged in or pulled
                 // out) would otherwise fall back to its first row, and Open would open that.
-                property string chosenPort
+                property string chosenPort: startPort
 
                 function showChosenPort() {
                     if (chosenPort === "")
@@ -80,33 +79,23 @@ Window {
                         editText = chosenPort
                 }
 
-                font.pixelSize: 16
-                font.family: "微软雅黑"
+                // Another port than the one the tool waits for is the user's new choice.
+                function choose(port) {
+                    chosenPort = port
+                    Ravik.cancelReopen()
+                }
+
                 wheelEnabled: true
                 editable: true
                 model: Ravik.serialPort
                 enabled: !Ravik.serialIsOpen
-                width: 120
-                height: 40
-
-                background: Rectangle {
-                    radius: 4
-                    color: "white"
-                    border.width: 1
-                    border.color: "gray"
-                }
-                delegate: ItemDelegate {
-                    text: modelData
-                    font.family: "微软雅黑"
-                    highlighted: index === serial_nameCombo.highlightedIndex
-                    width: parent.width
-                }
 
                 // The box's own editText lags behind the text field while the user types.
-                Component.onCompleted: contentItem.textEdited.connect(function() {
-                    chosenPort = contentItem.text
-                })
-                onActivated: chosenPort = textAt(index)
+                Component.onCompleted: {
+                    contentItem.textEdited.connect(function() { choose(contentItem.text) })
+                    showChosenPort()
+                }
+                onActivated: choose(textAt(index))
                 // The box settles on its new rows first; the choice is put back after that.
                 onModelChanged: Qt.callLater(showChosenPort)
             }
@@ -125,33 +114,24 @@ Window {
 
                 text: qsTr("波特率")
                 font.pixelSize: 16
-                font.family: "微软雅黑"
                 anchors.horizontalCenter: parent.horizontalCenter
             }
 
-            ComboBox {
+            // The usual rates, and any other can be typed in.
+            PanelComboBox {
                 id: serial_boudCombo
 
-                font.pixelSize: 16
-                font.family: "微软雅黑"
                 wheelEnabled: true
-                currentIndex: 0
+                editable: true
                 enabled: !Ravik.serialIsOpen
-                model: ["115200"]
-                width: 120
-                height: 40
+                model: ["9600", "19200", "38400", "57600", "115200", "230400", "460800", "921600"]
 
-                background: Rectangle {
-                    radius: 4
-                    color: "white"
-                    border.width: 1
-                    border.color: "gray"
-                }
-                delegate: ItemDelegate {
-                    text: modelData
-                    font.family: "微软雅黑"
-                    highlighted: index === serial_boudCombo.highlightedIndex
-                    width: parent.width
+                Component.onCompleted: {
+                    var row = find(startBaud)
+                    if (row >= 0)
+                        currentIndex = row
+                    else
+                        editText = startBaud
                 }
             }
         }
@@ -167,38 +147,19 @@ Window {
             Label {
                 text: qsTr("语言(Language)")
                 font.pixelSize: 16
-                font.family: "微软雅黑"
                 anchors.horizontalCenter: parent.horizontalCenter
             }
 
-            ComboBox {
+            PanelComboBox {
                 id: switch_language_combox
 
-                font.pixelSize: 16
-                font.family: "微软雅黑"
                 model: ["English", "简体中文"]
                 currentIndex: qmlLanguage.getLocalLanguage()
-                width: 120
-                height: 40
-
-                background: Rectangle {
-                    radius: 4
-                    color: "white"
-                    border.width: 1
-                    border.color: "gray"
-                }
-                delegate: ItemDelegate {
-                    text: modelData
-                    font.pixelSize: 16
-                    font.family: "微软雅黑"
-                    highlighted: index === switch_language_combox.highlightedIndex
-                    width: parent.width
-                }
 
                 onActivated: {
                     Ravik.setLanguage(index)
                     qmlLanguage.setLanguage(index)
-                    // Retranslation re-read the system language into the binding above; the
+                    // Retranslation re-read the start language into the binding above; the
                     // assignment puts the chosen row back and ends that binding for good.
                     currentIndex = index
                 }
@@ -219,8 +180,8 @@ Window {
                 text: Ravik.serialIsOpen ? (Ravik.languageIndex == 0 ? qsTr("Close") : qsTr("关闭"))
                                          : (Ravik.languageIndex == 0 ? qsTr("Open") : qsTr("打开"))
 
-                // The shown text of the port box: a typed path as well as a listed port.
-                onClicked: Ravik.switchSerial(serial_nameCombo.editText, serial_boudCombo.currentText)
+                // The shown texts of the boxes: a typed path or rate as well as a listed one.
+                onClicked: Ravik.switchSerial(serial_nameCombo.editText, serial_boudCombo.editText)
             }
         }
 
@@ -265,7 +226,7 @@ Window {
             }
 
             Label {
-                text: "1.0.0.5"
+                text: Qt.application.version
             }
         }
     }
@@ -295,7 +256,6 @@ Window {
                     Label {
                         text: qsTr("Pitch")
                         font.pixelSize: 16
-                        font.family: "微软雅黑"
                         horizontalAlignment: Text.AlignHCenter
                         Layout.fillWidth: true
                     }
@@ -303,7 +263,6 @@ Window {
                     Label {
                         text: qsTr("Roll")
                         font.pixelSize: 16
-                        font.family: "微软雅黑"
                         horizontalAlignment: Text.AlignHCenter
                         Layout.fillWidth: true
                     }
@@ -311,7 +270,6 @@ Window {
                     Label {
                         text: qsTr("Yaw")
                         font.pixelSize: 16
-                        font.family: "微软雅黑"
                         horizontalAlignment: Text.AlignHCenter
                         Layout.fillWidth: true
                     }
@@ -323,7 +281,6 @@ Window {
                     Label {
                         text: Ravik.gimbalImuAngle[0].toFixed(2)
                         font.pixelSize: 16
-                        font.family: "微软雅黑"
                         horizontalAlignment: Text.AlignHCenter
                         Layout.fillWidth: true
                     }
@@ -331,7 +288,6 @@ Window {
                     Label {
                         text: Ravik.gimbalImuAngle[1].toFixed(2)
                         font.pixelSize: 16
-                        font.family: "微软雅黑"
                         horizontalAlignment: Text.AlignHCenter
                         Layout.fillWidth: true
                     }
@@ -339,7 +295,6 @@ Window {
                     Label {
                         text: Ravik.gimbalImuAngle[2].toFixed(2)
                         font.pixelSize: 16
-                        font.family: "微软雅黑"
                         horizontalAlignment: Text.AlignHCenter
                         Layout.fillWidth: true
                     }
@@ -402,122 +357,19 @@ Window {
         anchors.left: serial_ip_page.right
         anchors.leftMargin: 10
 
-        ScrollView {
-            id: view
+        StatusView {
+            id: statusView
+
+            Layout.fillWidth: true
+            Layout.topMargin: 20
+        }
+
+        MessageView {
+            id: logArea
 
             Layout.fillWidth: true
             Layout.fillHeight: true
-            Layout.topMargin: 20
-
-            TextArea {
-                id: logArea
-
-                // The controller's messages, one time-stamped line each. A message that repeats
-                // the one before is counted on the last line instead: the not-open notice comes
-                // fifty times a second, and the count is shown at most every refresh interval so
-                // that the area is not laid out and drawn again for each of them.
-                property string lastMessage: ""
-                property string lastStamp: ""
-                property string lastLine: ""
-                property int repeats: 0
-                property int shownRepeats: 0
-                property int messageLines: 0
-                readonly property int maximumLines: 500
-
-                function lineFor(stamp, message, count) {
-                    return stamp + "  " + message + (count > 1 ? " (×" + count + ")" : "")
-                }
-
-                // Runs `edit` and, if the newest line was in view before, scrolls it into view
-                // again; a reader who has scrolled up stays where they are. The view is set
-                // either way, as the edit may have dragged a cursor at the end, and the view
-                // that keeps the cursor visible, along with it.
-                function keepingNewestInView(edit) {
-                    var flick = view.contentItem
-                    var top = flick.contentY
-                    var following = top >= flick.contentHeight - flick.height - 1
-                    edit()
-                    flick.contentY = following ? Math.max(0, flick.contentHeight - flick.height)
-                                               : top
-                }
-
-                function removeFirstLine() {
-                    var chunk = 256
-                    var head = getText(0, Math.min(length, chunk))
-                    while (head.indexOf("\n") < 0 && head.length < length) {
-                        chunk *= 4
-                        head = getText(0, Math.min(length, chunk))
-                    }
-                    var end = head.indexOf("\n")
-                    remove(0, end < 0 ? length : end + 1)
-                }
-
-                function appendMessage(message, count) {
-                    if (length === 0)
-                        messageLines = 0
-                    lastMessage = message
-                    lastStamp = Qt.formatTime(new Date(), "hh:mm:ss")
-                    lastLine = lineFor(lastStamp, message, count)
-                    repeats = count
-                    shownRepeats = count
-                    keepingNewestInView(function() {
-                        append(lastLine)
-                        messageLines += 1
-                        for (; messageLines > maximumLines; messageLines -= 1)
-                            removeFirstLine()
-                    })
-                }
-
-                function showRepeats() {
-                    countRefresh.stop()
-                    if (shownRepeats === repeats)
-                        return
-                    var start = length - lastLine.length
-                    if (start < 0 || getText(start, length) !== lastLine) {
-                        // The user has changed the last line: the repeats since go on a new one.
-                        appendMessage(lastMessage, repeats - shownRepeats)
-                        return
-                    }
-                    var line = lineFor(lastStamp, lastMessage, repeats)
-                    keepingNewestInView(function() {
-                        remove(start, length)
-                        insert(start, line)
-                    })
-                    lastLine = line
-                    shownRepeats = repeats
-                }
-
-                // Called for every message, so a repeat does no more than count.
-                function addMessage(message) {
-                    if (message === lastMessage) {
-                        repeats += 1
-                        if (!countRefresh.running)
-                            countRefresh.start()
-                        return
-                    }
-                    showRepeats()
-                    appendMessage(message, 1)
-                }
-
-                selectByMouse: true
-                wrapMode: TextArea.WordWrap
-                text: ""
-                font.family: "微软雅黑"
-                width: view.width
-                height: view.height
-
-                // Once a second: while no port is open each redraw of the line is most of what
-                // the idle window costs, and a count growing by fifty a second reads well so.
-                Timer {
-                    id: countRefresh
-
-                    interval: 1000
-
-                    onTriggered: logArea.showRepeats()
-                }
-
-                Component.onCompleted: Ravik.addMessage.connect(addMessage)
-            }
+            Layout.topMargin: 6
         }
     }
 }

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, starts the simulated gimbal and runs the tool beside it.
-# Type the printed path into the port box and press the open button: the angles come alive and
-# the joysticks turn the simulated gimbal. The simulator stops when the tool exits and prints
-# what it received. Options after the script name go to the simulator (e.g. --rate 200).
+# Installs what is missing, builds, starts the simulated gimbal and runs the tool beside it with
+# the simulator's port open, so that the angles come alive at once and the joysticks turn the
+# simulated gimbal. The simulator keeps a stable path to its terminal; `kill -USR1` on it pulls
+# the gimbal out and plugs it back in a second later, and the tool opens it again. The simulator
+# stops when the tool exits and prints what it received. Options after the script name go to the
+# simulator (e.g. --rate 200).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,8 +12,9 @@ tools/install-deps.sh
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build --target gimbal gimbal-sim
 
+link=${XDG_RUNTIME_DIR:-/tmp}/gimbal-sim
 simulatorOutput=$(mktemp)
-build/tools/simulator/gimbal-sim "$@" >"$simulatorOutput" &
+build/tools/simulator/gimbal-sim --link "$link" "$@" >"$simulatorOutput" &
 simulator=$!
 stopSimulator() {
   kill -TERM "$simulator" 2>/dev/null && wait "$simulator" 2>/dev/null || true
@@ -25,6 +28,6 @@ for _ in $(seq 50); do
   kill -0 "$simulator" 2>/dev/null || exit 1
   sleep 0.1
 done
-echo "Simulated gimbal on $(head -n 1 "$simulatorOutput"): type this path into the port box and press Open."
+echo "Simulated gimbal on $link (pull it out and back in: kill -USR1 $simulator)"
 
-build/app/gimbal
+build/app/gimbal --port "$link"

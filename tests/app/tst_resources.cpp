@@ -130,8 +130,9 @@ void tst_Resources::qmlFiles_data()
 {
     QTest::addColumn<QString>("path");
 
-    for (const char *file : {"main", "RavikCombox", "Joystick", "RavikButton", "RavikCheckBox",
-                             "RavikGroupBox", "RavikTitleBar"}) {
+    for (const char *file :
+         {"main", "RavikCombox", "Joystick", "RavikButton", "RavikCheckBox", "RavikGroupBox",
+          "RavikTitleBar", "PanelComboBox", "StatusView", "MessageView"}) {
         QTest::newRow(file) << QStringLiteral(":/%1.qml").arg(file);
     }
 }

@@ -1,21 +1,76 @@
 // The start-up path in a process of its own: the exit code with a main file that yields no
-// window, the wiring that a working main file sees, and the renderer chosen where no OpenGL
-// context can be made.
+// window, the wiring that a working main file sees, the renderer chosen where no OpenGL context
+// can be made, the command line, and the settings that a second start finds.
+#include "pseudoterminal.h"
+
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 const QByteArray SoftwareNotice = "drawing with Qt Quick's software renderer";
-}
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray errors;
+};
+} // namespace
 
 class TestStartup : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void init();
     void exitCode_data();
     void exitCode();
+    void commandLine_data();
+    void commandLine();
+    void settingsSurviveRestart();
+
+private:
+    // Runs the tool's start-up with `arguments` and the main file last, headless, in the C locale,
+    // with the test's own folder for its settings.
+    Run start(const QStringList &arguments, const QString &backend = QStringLiteral("software"));
+
+    std::unique_ptr<QTemporaryDir> m_configHome;
 };
+
+void TestStartup::init()
+{
+    m_configHome = std::make_unique<QTemporaryDir>();
+}
+
+Run TestStartup::start(const QStringList &arguments, const QString &backend)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_configHome->path());
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("QT_QUICK_BACKEND"));
+    if (!backend.isNull())
+        environment.insert(QStringLiteral("QT_QUICK_BACKEND"), backend);
+
+    QProcess probe;
+    probe.setProcessEnvironment(environment);
+    probe.start(QStringLiteral(STARTUP_PROBE), arguments);
+    Run run;
+    if (!probe.waitForStarted(5000) || !probe.waitForFinished(20000) ||
+        probe.exitStatus() != QProcess::NormalExit) {
+        qWarning() << "the probe did not end normally:" << probe.readAllStandardError();
+        return run;
+    }
+    run.exitCode = probe.exitCode();
+    run.out = probe.readAllStandardOutput();
+    run.errors = probe.readAllStandardError();
+    return run;
+}
 
 void TestStartup::exitCode_data()
 {
@@ -42,23 +97,75 @@ void TestStartup::exitCode()
     QFETCH(int, exitCode);
     QFETCH(bool, softwareNotice);
 
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    environment.remove(QStringLiteral("QT_QUICK_BACKEND"));
-    if (!backend.isNull())
-        environment.insert(QStringLiteral("QT_QUICK_BACKEND"), backend);
+    const Run run = start({mainFile}, backend);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.errors.count(SoftwareNotice), softwareNotice ? 1 : 0);
+}
 
-    QProcess probe;
-    probe.setProcessEnvironment(environment);
-    probe.start(QStringLiteral(STARTUP_PROBE), {mainFile});
-    QVERIFY(probe.waitForStarted(5000));
-    QVERIFY(probe.waitForFinished(20000));
-    const QByteArray errors = probe.readAllStandardError();
-    QVERIFY2(probe.exitStatus() == QProcess::NormalExit, errors.constData());
-    QCOMPARE(probe.exitCode(), exitCode);
-    QCOMPARE(errors.count(SoftwareNotice), softwareNotice ? 1 : 0);
+void TestStartup::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("--version prints the project's version")
+        << QStringList{"--version"} << 0 << QStringLiteral("Gimbal " GIMBAL_VERSION "\n")
+        << QString();
+    QTest::newRow("--help lists the options")
+        << QStringList{"--help"} << 0 << QStringLiteral("--language <en|zh>") << QString();
+    QTest::newRow("an unknown language stops the tool")
+        << QStringList{"--language", "fr"} << 2 << QString()
+        << QStringLiteral("gimbal: --language 'fr' is neither en nor zh");
+    QTest::newRow("a baud rate that is no number stops the tool")
+        << QStringList{"--port", "ttyS0", "--baud", "fast"} << 2 << QString()
+        << QStringLiteral("gimbal: --baud 'fast' is not a positive number");
+    QTest::newRow("a baud rate below 1 stops the tool")
+        << QStringList{"--baud", "0"} << 2 << QString()
+        << QStringLiteral("gimbal: --baud '0' is not a positive number");
+    QTest::newRow("an unknown option stops the tool")
+        << QStringList{"--speed", "3"} << 2 << QString() << QStringLiteral("Unknown option");
+    QTest::newRow("good values start the window")
+        << QStringList{"--language", "zh", "--baud", "9600"} << 7 << QString() << QString();
+}
+
+void TestStartup::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, error);
+
+    const Run run = start(arguments << QStringLiteral("qrc:/wired.qml"));
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(QString::fromUtf8(run.out).contains(out), run.out.constData());
+    QVERIFY2(QString::fromUtf8(run.errors).contains(error), run.errors.constData());
+}
+
+// What a start finds of the last one: the port opened and its rate for the boxes (not opened
+// again), and the language once the user has chosen one, which a command-line language overrides
+// for its own run only.
+void TestStartup::settingsSurviveRestart()
+{
+    PseudoTerminal pty;
+    const QString port = pty.devicePath();
+    const auto restored = [this](const QStringList &arguments) {
+        const Run run = start(arguments + QStringList{QStringLiteral("qrc:/restored.qml")});
+        const int at = run.errors.indexOf("restored ");
+        return run.exitCode == 7 && at >= 0
+                   ? QString::fromUtf8(run.errors.mid(at, run.errors.indexOf('\n', at) - at))
+                   : QString::fromUtf8(run.errors);
+    };
+
+    QCOMPARE(restored({}), QStringLiteral("restored  115200 0 0 false"));
+    QCOMPARE(
+        start({"--port", port, "--baud", "57600", "--language", "en", "qrc:/choose.qml"}).exitCode,
+        7);
+    QVERIFY(QFile::exists(m_configHome->filePath(QStringLiteral("Lunok/Gimbal.conf"))));
+    QCOMPARE(restored({}), QStringLiteral("restored %1 57600 1 1 false").arg(port));
+    QCOMPARE(restored({"--language", "en"}),
+             QStringLiteral("restored %1 57600 0 0 false").arg(port));
+    QCOMPARE(restored({}), QStringLiteral("restored %1 57600 1 1 false").arg(port));
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

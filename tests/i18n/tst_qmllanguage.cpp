@@ -2,7 +2,7 @@
 // locale, switching in both directions from Chinese, English and other systems, and texts that
 // are evaluated after the switch.
 #include "qmllanguage.h"
-#include "startupcatalogue.h"
+#include "startuplanguage.h"
 
 #include <QGuiApplication>
 #include <QLocale>
@@ -75,7 +75,7 @@ void tst_QmlLanguage::localLanguage()
     QLocale::setDefault(QLocale(locale));
     QQmlApplicationEngine engine;
     QTranslator startup;
-    QmlLanguage language(qGuiApp, &engine, &startup);
+    QmlLanguage language(qGuiApp, &engine, &startup, systemLanguage());
 
     QTest::ignoreMessage(QtDebugMsg, qPrintable(debugLine));
     QCOMPARE(language.getLocalLanguage(), index);
@@ -111,9 +111,9 @@ void tst_QmlLanguage::switching()
 
     QLocale::setDefault(QLocale(locale));
     QTranslator startup;
-    installStartupCatalogue(startup);
+    installStartupCatalogue(startup, systemLanguage());
     QQmlApplicationEngine engine;
-    QmlLanguage language(qGuiApp, &engine, &startup);
+    QmlLanguage language(qGuiApp, &engine, &startup, systemLanguage());
     engine.loadData(mainQml, QUrl(QStringLiteral("qrc:/i18n-test/main.qml")));
     engine.loadData(comboQml, QUrl(QStringLiteral("qrc:/i18n-test/RavikCombox.qml")));
     QCOMPARE(engine.rootObjects().size(), 2);

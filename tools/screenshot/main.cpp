@@ -1,6 +1,7 @@
 // gimbal-screenshot: renders the tool's real main window offscreen and saves it as a PNG, in a
 // chosen language and, given a simulator's port, with the port open, the right stick held and
 // the angles live.
+#include "identity.h"
 #include "mainwindowdriver.h"
 #include "wiring.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_QUICK_BACKEND", "software");
+    setApplicationIdentity();
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("gimbal-screenshot"));
 

@@ -1,0 +1,74 @@
+#include "commandline.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTextStream>
+
+namespace {
+int fail(const QString &error)
+{
+    QTextStream(stderr) << "gimbal: " << error << "\n"
+                        << "Try 'gimbal --help' for the options.\n";
+    return 2;
+}
+} // namespace
+
+std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &options)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Control panel for a camera gimbal on a serial port (MAVLink)."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Open this serial port at start (a listed name "
+                                                 "such as ttyUSB0 or COM3, or a device path)."),
+                                  QStringLiteral("name"));
+    const QCommandLineOption baud(QStringLiteral("baud"),
+                                  QStringLiteral("Baud rate of the port (default 115200)."),
+                                  QStringLiteral("rate"));
+    const QCommandLineOption language(QStringLiteral("language"),
+                                      QStringLiteral("Interface language: en or zh (default: the "
+                                                     "last one chosen, else the system's)."),
+                                      QStringLiteral("en|zh"));
+    parser.addOptions({port, baud, language});
+
+    if (!parser.parse(arguments))
+        return fail(parser.errorText());
+    if (parser.isSet(help)) {
+        QTextStream(stdout) << parser.helpText();
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        QTextStream(stdout) << QCoreApplication::applicationName() << ' '
+                            << QCoreApplication::applicationVersion() << '\n';
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return fail(
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+
+    if (parser.isSet(port)) {
+        options.port = parser.value(port);
+        if (options.port.isEmpty())
+            return fail(QStringLiteral("--port needs a port name"));
+    }
+    if (parser.isSet(baud)) {
+        bool number = false;
+        const int rate = parser.value(baud).toInt(&number, 10);
+        if (!number || rate <= 0)
+            return fail(
+                QStringLiteral("--baud '%1' is not a positive number").arg(parser.value(baud)));
+        options.baud = QString::number(rate);
+    }
+    if (parser.isSet(language)) {
+        const QString name = parser.value(language);
+        if (name == QLatin1String("en"))
+            options.language = 0;
+        else if (name == QLatin1String("zh"))
+            options.language = 1;
+        else
+            return fail(QStringLiteral("--language '%1' is neither en nor zh").arg(name));
+    }
+    return std::nullopt;
+}

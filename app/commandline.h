@@ -1,0 +1,23 @@
+// The tool's command line: --port, --baud, --language, --help and --version.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+struct StartOptions
+{
+    // Opened at start when not empty.
+    QString port;
+    // A positive number as text, or empty when not given.
+    QString baud;
+    // 0 English, 1 Simplified Chinese, -1 when not given.
+    int language = -1;
+};
+
+// Reads `arguments` (the program name first; the application object has taken Qt's own options
+// out). Returns the exit code when the tool is to stop here: 0 after --help or --version, which
+// print to standard output, and 2 after a bad value, whose error goes to standard error.
+// Returns nothing when the tool is to start with `options`.
+std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &options);

@@ -1,0 +1,26 @@
+// The link choices that outlive a run: the last port opened (a typed one too) with its baud rate,
+// and the language once the user has chosen one. Without a store nothing is remembered, as for
+// the tests and the screenshot tool.
+#pragma once
+
+#include <QString>
+
+class QSettings;
+
+class LinkSettings
+{
+public:
+    explicit LinkSettings(QSettings *store) : m_store(store) {}
+
+    // Empty when nothing is remembered.
+    QString port() const;
+    QString baud() const;
+    // The language index, or -1 when the user has never chosen one.
+    int language() const;
+
+    void rememberPort(const QString &port, int baud);
+    void rememberLanguage(int language);
+
+private:
+    QSettings *m_store;
+};

@@ -1,0 +1,89 @@
+// The link's status in two lines, from the controller's link status: whether the port is open,
+// whether the gimbal talks and how well, its heartbeat, or a hint when nothing valid comes in.
+// The status changes once a second, and the lines with it.
+import QtQuick 2.12
+import QtQuick.Controls 2.5
+
+Column {
+    id: status
+
+    // MAV_STATE of the heartbeat, as a word.
+    function systemStatusWord(value) {
+        var words = [qsTr("未初始化"), qsTr("启动中"), qsTr("校准中"), qsTr("待机"), qsTr("运行"),
+                     qsTr("严重故障"), qsTr("紧急状态"), qsTr("正在关机"), qsTr("已终止")]
+        return value >= 0 && value < words.length ? words[value] : qsTr("状态 %1").arg(value)
+    }
+
+    function counts() {
+        var text = qsTr("校验错误 %1 · 丢失 %2").arg(linkStatus.badFrames)
+                                                  .arg(linkStatus.lostFrames)
+        if (linkStatus.stalls > 0)
+            text += qsTr(" · 设备停读 %1 次").arg(linkStatus.stalls)
+        return text
+    }
+
+    function stateLine() {
+        switch (linkStatus.state) {
+        case "listening":
+            return qsTr("%1 已打开，尚未收到数据").arg(linkStatus.portName)
+        case "talking":
+            return qsTr("接收 %1 帧报告/秒 · %2").arg(linkStatus.reportsPerSecond).arg(counts())
+        case "silent":
+            return qsTr("云台静默 %1 秒 · %2").arg(linkStatus.silentSeconds).arg(counts())
+        case "waiting":
+            return qsTr("等待 %1 重新连接…").arg(linkStatus.portName)
+        default:
+            return qsTr("端口未打开")
+        }
+    }
+
+    function detailLine() {
+        if (linkStatus.noFrameHint)
+            return qsTr("2 秒内未收到有效数据：请检查波特率、线缆和端口。")
+        if (linkStatus.heartbeats > 0 && linkStatus.state !== "closed"
+                && linkStatus.state !== "waiting")
+            return qsTr("心跳 %1/%2：%3 · 已收到 %4 次")
+                .arg(linkStatus.heartbeatSystem).arg(linkStatus.heartbeatComponent)
+                .arg(systemStatusWord(linkStatus.systemStatus)).arg(linkStatus.heartbeats)
+        return ""
+    }
+
+    spacing: 2
+    leftPadding: 10
+    rightPadding: 10
+
+    Row {
+        spacing: 6
+
+        Rectangle {
+            id: light
+
+            width: 10
+            height: 10
+            radius: 5
+            color: linkStatus.state === "talking" ? "#00a199"
+                 : linkStatus.state === "closed" ? "#b1b1b1" : "#e6a23c"
+            anchors.verticalCenter: parent.verticalCenter
+        }
+
+        Label {
+            id: stateLabel
+
+            objectName: "stateLine"
+            text: status.stateLine()
+            width: status.width - status.leftPadding - status.rightPadding - light.width
+                   - parent.spacing
+            wrapMode: Text.Wrap
+        }
+    }
+
+    Label {
+        id: detailLabel
+
+        text: status.detailLine()
+        color: linkStatus.noFrameHint ? "#d9534f" : "#606266"
+        visible: text !== ""
+        width: status.width - status.leftPadding - status.rightPadding
+        wrapMode: Text.Wrap
+    }
+}

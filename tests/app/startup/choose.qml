@@ -1,0 +1,19 @@
+import QtQuick 2.12
+import QtQuick.Window 2.12
+
+// Chooses Simplified Chinese as the user would, then exits with 7 when the port given on the
+// command line is open, with 3 otherwise.
+Window {
+    width: 100
+    height: 100
+    visible: true
+
+    Timer {
+        interval: 0
+        running: true
+        onTriggered: {
+            Ravik.setLanguage(1)
+            Qt.exit(Ravik.serialIsOpen ? 7 : 3)
+        }
+    }
+}
