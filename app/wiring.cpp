@@ -40,6 +40,9 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     context->setContextProperty(QStringLiteral("mySerial"), m_ravik->wrapper());
     context->setContextProperty(QStringLiteral("linkStatus"), m_ravik->linkStatus());
     context->setContextProperty(QStringLiteral("messageModel"), &m_messages);
+    m_input.emplace(*m_ravik, store);
+    app.installEventFilter(&*m_input);
+    context->setContextProperty(QStringLiteral("inputControl"), &*m_input);
 
     const QString port = options.port.isEmpty() ? m_settings.port() : options.port;
     QString baud = options.baud.isEmpty() ? m_settings.baud() : options.baud;

@@ -1,10 +1,11 @@
 // The tool's objects behind the main window: the QML engine, the start-up translator, the
-// language switcher, the controller with its link status, and the list of messages, published to
-// QML under the names the window uses. Declared in creation order, so they are destroyed in
+// language switcher, the controller with its link status, the list of messages and the keyboard
+// and gamepad input, published to QML under the names the window uses. Declared in creation order, so they are destroyed in
 // reverse: the controller first, the engine last.
 #pragma once
 
 #include "commandline.h"
+#include "inputcontrol.h"
 #include "linksettings.h"
 #include "messagemodel.h"
 #include "qmllanguage.h"
@@ -36,6 +37,7 @@ public:
     QQmlApplicationEngine &engine() { return m_engine; }
     Ravik &controller() { return *m_ravik; }
     MessageModel &messages() { return m_messages; }
+    InputControl &input() { return *m_input; }
 
 private:
     QQmlApplicationEngine m_engine;
@@ -47,4 +49,5 @@ private:
     MessageModel m_messages;
     // Built in the constructor's body, once the switcher is published.
     std::optional<Ravik> m_ravik;
+    std::optional<InputControl> m_input;
 };

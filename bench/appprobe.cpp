@@ -5,11 +5,15 @@
 // (a backlog that grows means the window cannot keep up), the link status's counts, how often
 // the port was opened again after its device came back, and the resident memory. At the end it
 // prints how long each reopen took from the port's loss. It starts as the tool does, renderer
-// included.
+// included. With --pad-latency it opens a pseudo-terminal of its own instead, plugs in a virtual
+// gamepad and measures, move after move, the time from a change of the pad's right stick to the
+// first command that carries it at the terminal's far end.
 #include "commandlog.h"
+#include "commandwatch.h"
 #include "identity.h"
 #include "linkstatus.h"
 #include "mainwindowdriver.h"
+#include "pseudoterminal.h"
 #include "renderbackend.h"
 #include "serial.h"
 #include "wiring.h"
@@ -21,10 +25,16 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTextStream>
 #include <QTimer>
 
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
+
 #include <sys/ioctl.h>
+
+#include <random>
 
 namespace {
 long residentKb()
@@ -36,6 +46,41 @@ long residentKb()
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').first().toLong();
     }
+    return 0;
+}
+// Moves a virtual pad's right stick between the two ends `moves` times, at random moments of the
+// 20 ms tick, and prints how long each move took to reach the link.
+int padLatency(QObject *window, Ravik &ravik, int moves)
+{
+    PseudoTerminal pty;
+    MainWindowDriver driver(window);
+    driver.openPort(pty.devicePath());
+    if (!ravik.serialIsOpen() || SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0)
+        return 1;
+    const int index =
+        SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, 0, 0);
+    SDL_Joystick *pad = SDL_JoystickOpen(index);
+    CommandWatch commands(pty);
+    std::mt19937 random(3);
+    std::vector<double> latencies;
+    constexpr float QuarterTurn = 1.5707964f;
+    for (int move = 0; move < moves; ++move) {
+        QTest::qWait(std::uniform_int_distribution<int>(20, 40)(random));
+        const bool right = move % 2 == 0;
+        commands.skip();
+        QElapsedTimer clock;
+        clock.start();
+        SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_RIGHTX, right ? 32767 : -32768);
+        if (!commands.waitFor(right ? QuarterTurn : -QuarterTurn, 0, 0))
+            return 1;
+        latencies.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    SDL_JoystickClose(pad);
+    SDL_JoystickDetachVirtual(index);
+    QTextStream(stdout) << "pad move to command at the far end, ms, over " << moves
+                        << " moves: min " << quantile(latencies, 0.0) << ", median "
+                        << quantile(latencies, 0.5) << ", p99 " << quantile(latencies, 0.99)
+                        << ", max " << quantile(latencies, 1.0) << '\n';
     return 0;
 }
 } // namespace
@@ -52,9 +97,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption seconds(QStringLiteral("seconds"),
                                      QStringLiteral("How long to run after opening."),
                                      QStringLiteral("seconds"), QStringLiteral("10"));
-    parser.addOptions({port, seconds});
+    const QCommandLineOption padMoves(QStringLiteral("pad-latency"),
+                                      QStringLiteral("Measure this many moves of a virtual pad."),
+                                      QStringLiteral("moves"));
+    parser.addOptions({port, seconds, padMoves});
     parser.process(app);
-    if (!parser.isSet(port))
+    if (!parser.isSet(port) && !parser.isSet(padMoves))
         parser.showHelp(2);
 
     Wiring wiring(app);
@@ -67,6 +115,8 @@ int main(int argc, char *argv[])
         return 1;
 
     Ravik &ravik = wiring.controller();
+    if (parser.isSet(padMoves))
+        return padLatency(driver.window(), ravik, parser.value(padMoves).toInt());
     driver.openPort(parser.value(port));
     if (!ravik.serialIsOpen()) {
         QTextStream(stderr) << "gimbal-probe: cannot open " << parser.value(port) << '\n';

@@ -2,7 +2,8 @@
 # The whole application, offscreen: time from process start to the first frame of the main
 # window and resident memory after start (with remembered settings to restore), CPU while idle
 # with no port open, CPU and delivery while gimbal-sim sends 50, 200 and 2,000 reports a second,
-# and resident memory over 100 unplug and replug cycles through the reopen path.
+# the time from a virtual gamepad's move to the command that carries it, and resident memory over
+# 100 unplug and replug cycles through the reopen path.
 #   bench/run-app.sh [build-dir]
 # The first frame is Qt's own scene-graph timing line (qt.scenegraph.time.renderloop), stamped
 # with the monotonic clock and compared with the clock just before the process is executed.
@@ -67,7 +68,8 @@ for run in 1 2 3 4 5; do
   rss=$(awk '/^VmRSS/ { printf "%.1f", $2 / 1024 }' "/proc/$tool/status")
   if [ "$run" -eq 5 ]; then
     idle=$(cpuShare "$tool" 20)
-    echo "run $run: first frame ${frame} ms, resident ${rss} MB, idle CPU over 20 s ${idle} %"
+    echo "run $run: first frame ${frame} ms, resident ${rss} MB, idle CPU over 20 s ${idle} %" \
+         "(no port open, SDL initialised, no pad)"
   else
     echo "run $run: first frame ${frame} ms, resident ${rss} MB"
   fi
@@ -107,6 +109,9 @@ for rate in 50 200 2000; do
           printf "link status: %d reports/s shown, %d bad, %d lost\n", shownRate, bad, lost }'
   grep "frames lost" "$work/sim"
 done
+
+echo "== gamepad"
+"$build/bench/gimbal-probe" --pad-latency 200 2>/dev/null
 
 echo "== 100 unplug and replug cycles"
 # A cycle is longer than the one-second retry that finds a device without an arrival broadcast.

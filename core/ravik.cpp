@@ -74,6 +74,7 @@ QStringList Ravik::serialPort() const
 
 void Ravik::onTimerTimeout()
 {
+    emit commandDue();
     gimbalControl(demandedRateX, demandedRateY, demandedRateZ);
 }
 

@@ -50,6 +50,8 @@ signals:
     void serialIsOpenChanged();
     void addMessage(QString msg);
     void gimbalImuAngleChanged();
+    // Each 20 ms tick, just before its command is built: the last moment to set the rates.
+    void commandDue();
 
 public slots:
     void onTimerTimeout();

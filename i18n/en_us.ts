@@ -2,6 +2,53 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>InputSettingsView</name>
+    <message>
+        <source>键盘与手柄</source>
+        <translation>Keyboard and gamepad</translation>
+    </message>
+    <message>
+        <source>手柄：%1</source>
+        <translation>Gamepad: %1</translation>
+    </message>
+    <message>
+        <source>未连接手柄</source>
+        <translation>No gamepad connected</translation>
+    </message>
+    <message>
+        <source>死区 %1%</source>
+        <translation>Dead zone %1%</translation>
+    </message>
+    <message>
+        <source>指数曲线 %1%</source>
+        <translation>Expo %1%</translation>
+    </message>
+    <message>
+        <source>速度上限 %1%（对所有输入）</source>
+        <translation>Speed limit %1% (every input)</translation>
+    </message>
+    <message>
+        <source>反转 X</source>
+        <translation>Invert X</translation>
+    </message>
+    <message>
+        <source>反转 Y</source>
+        <translation>Invert Y</translation>
+    </message>
+    <message>
+        <source>反转 Z</source>
+        <translation>Invert Z</translation>
+    </message>
+    <message>
+        <source>方向键：X 与 Y · A/D：Z · 右摇杆：X 与 Y · 左摇杆横向：Z</source>
+        <translation>Arrow keys: X and Y · A/D: Z · right stick: X and Y · left stick across: Z</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>RavikCombox</name>
     <message>
         <source>相机朝上</source>
@@ -90,6 +137,10 @@
         <source>心跳 %1/%2：%3 · 已收到 %4 次</source>
         <translation>Heartbeat from %1/%2: %3 · %4 seen</translation>
     </message>
+    <message>
+        <source>手柄：%1</source>
+        <translation>Gamepad: %1</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
@@ -116,6 +167,10 @@
     <message>
         <source>bilibili</source>
         <translation>bilibili</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
     </message>
     <message>
         <source>版本号:</source>

@@ -1,11 +1,25 @@
 // On-screen stick: a square pad with a round knob that the user drags. While dragged it reports
 // the knob's deflection as x and y in [-1, 1], right and up positive; when the drag ends, by
 // release or because it was cancelled, the knob springs back to the centre and (0, 0) is reported.
+// While it is not dragged, the knob shows the deflection given in shownX and shownY (what other
+// inputs send).
 import QtQuick 2.0
 import QtQuick.Window 2.2
 
 Item {
+    id: stick
+
+    property real shownX: 0
+    property real shownY: 0
+
     signal joystickChange(real x, real y)
+
+    function showDeflection() {
+        if (mouseArea.pressed)
+            return
+        joystick.x = base.width / 2 - joystick.width / 2 + shownX * base.width / 2
+        joystick.y = base.height / 2 - joystick.height / 2 - shownY * base.height / 2
+    }
 
     width: 300
     height: 300
@@ -19,6 +33,9 @@ Item {
         width: parent.width - joystick.width
         height: parent.height - joystick.height
     }
+
+    onShownXChanged: showDeflection()
+    onShownYChanged: showDeflection()
 
     Rectangle {
         id: joystick

@@ -1,6 +1,6 @@
-// The link's status in two lines, from the controller's link status: whether the port is open,
-// whether the gimbal talks and how well, its heartbeat, or a hint when nothing valid comes in.
-// The status changes once a second, and the lines with it.
+// The status area: the link's state from the controller's link status (whether the port is open,
+// whether the gimbal talks and how well, its heartbeat, or a hint when nothing valid comes in),
+// which changes once a second, and the gamepad in use.
 import QtQuick 2.12
 import QtQuick.Controls 2.5
 
@@ -75,6 +75,16 @@ Column {
                    - parent.spacing
             wrapMode: Text.Wrap
         }
+    }
+
+    Label {
+        id: padLabel
+
+        text: inputControl.padName !== "" ? qsTr("手柄：%1").arg(inputControl.padName) : ""
+        color: "#606266"
+        visible: text !== ""
+        width: status.width - status.leftPadding - status.rightPadding
+        elide: Text.ElideRight
     }
 
     Label {

@@ -323,10 +323,12 @@ Window {
                 width: 200
                 height: 200
 
+                shownX: inputControl.sentZ
+
                 onJoystickChange: {
                     console.log("x:" + x)
                     console.log("y:" + y)
-                    Ravik.setJoystick(0, 0, x)
+                    inputControl.setStick(0, x, y)
                 }
             }
 
@@ -336,13 +338,38 @@ Window {
                 width: 200
                 height: 200
 
+                shownX: inputControl.sentX
+                shownY: inputControl.sentY
+
                 onJoystickChange: {
                     console.log("x:" + x)
                     console.log("y:" + y)
-                    Ravik.setJoystick(x, y, 0)
+                    inputControl.setStick(1, x, y)
                 }
             }
         }
+    }
+
+    // Opens the keyboard and gamepad settings from the joystick group's title row.
+    Button {
+        id: inputSettingsButton
+
+        text: qsTr("设置")
+        flat: true
+        font.pixelSize: 14
+        anchors.top: angleControlGb.top
+        anchors.right: angleControlGb.right
+        anchors.topMargin: 4
+        anchors.rightMargin: 10
+
+        onClicked: inputSettings.open()
+    }
+
+    InputSettingsView {
+        id: inputSettings
+
+        x: (mainWindow.width - width) / 2
+        y: angleControlGb.y
     }
 
     RavikGroupBox {

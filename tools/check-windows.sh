@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 cxx=x86_64-w64-mingw32-g++-posix
 qt=$(pkg-config --variable=includedir Qt5Core)
 # The folders of the executable's own libraries, and the sources only Linux compiles.
-folders=(app core i18n mavlink)
+folders=(app core input i18n mavlink)
 linuxOnly=(core/udevportwatcher.cpp core/outputqueue_posix.cpp)
 
 # The definitions that CMake gives the sources.
@@ -20,6 +20,13 @@ flags=(-std=c++17 -fsyntax-only -Wall -Wextra -Werror -DUNICODE -D_UNICODE
 for module in QtCore QtGui QtQml QtQuick QtSerialPort; do
   flags+=(-isystem "$qt/$module")
 done
+# SDL2's public headers are the same for every system; Debian's configuration header behind them
+# is found beside them through a folder of this script's own.
+sdl=$(pkg-config --variable=includedir sdl2)/SDL2
+config=$(mktemp -d)
+trap 'rm -rf "$config"' EXIT
+ln -s "$(dirname "$(find /usr/include -path '*/SDL2/_real_SDL_config.h' | head -n 1)")" "$config/SDL2"
+flags+=(-isystem "$sdl" -isystem "$config")
 for folder in "${folders[@]}"; do
   flags+=(-I"$folder")
 done

@@ -12,8 +12,8 @@ packages=(
   qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-layouts
   qml-module-qtquick-controls2 qml-module-qtquick-templates2 qml-module-qtquick-dialogs
   qml-module-qttest
-  # hot-plug on Linux
-  libudev-dev
+  # hot-plug on Linux, gamepads
+  libudev-dev libsdl2-dev
   # benchmarks, assets and headless rendering
   libbenchmark-dev qrencode zbar-tools imagemagick fonts-wqy-microhei
   # packaging checks (CPack's Debian generator runs file)

@@ -143,8 +143,8 @@ void TestStartup::commandLine()
 }
 
 // What a start finds of the last one: the port opened and its rate for the boxes (not opened
-// again), and the language once the user has chosen one, which a command-line language overrides
-// for its own run only.
+// again), the speed limit, and the language once the user has chosen one, which a command-line
+// language overrides for its own run only.
 void TestStartup::settingsSurviveRestart()
 {
     PseudoTerminal pty;
@@ -157,15 +157,15 @@ void TestStartup::settingsSurviveRestart()
                    : QString::fromUtf8(run.errors);
     };
 
-    QCOMPARE(restored({}), QStringLiteral("restored  115200 0 0 false"));
+    QCOMPARE(restored({}), QStringLiteral("restored  115200 0 0 false 1"));
     QCOMPARE(
         start({"--port", port, "--baud", "57600", "--language", "en", "qrc:/choose.qml"}).exitCode,
         7);
     QVERIFY(QFile::exists(m_configHome->filePath(QStringLiteral("Lunok/Gimbal.conf"))));
-    QCOMPARE(restored({}), QStringLiteral("restored %1 57600 1 1 false").arg(port));
+    QCOMPARE(restored({}), QStringLiteral("restored %1 57600 1 1 false 0.5").arg(port));
     QCOMPARE(restored({"--language", "en"}),
-             QStringLiteral("restored %1 57600 0 0 false").arg(port));
-    QCOMPARE(restored({}), QStringLiteral("restored %1 57600 1 1 false").arg(port));
+             QStringLiteral("restored %1 57600 0 0 false 0.5").arg(port));
+    QCOMPARE(restored({}), QStringLiteral("restored %1 57600 1 1 false 0.5").arg(port));
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

@@ -143,7 +143,8 @@ void tst_Catalogue::englishStructure()
         untranslated += message.translated ? 0 : 1;
     }
     QCOMPARE(keys.size(), catalogue.messages.size());
-    QCOMPARE(perContext.value(QStringLiteral("main")), 57);
+    // The window's 57 and the settings button's.
+    QCOMPARE(perContext.value(QStringLiteral("main")), 58);
     QCOMPARE(perContext.value(QStringLiteral("RavikCombox")), 2);
     // The views added beside the window's own texts are translated throughout.
     QCOMPARE(untranslated, 20);

@@ -98,7 +98,7 @@ void tst_TsSync::everyQmlTextHasARow()
 
     static const QSet<Key> rows = readTsRows(QStringLiteral(ENGLISH_TS_FILE));
     QVERIFY2(rows.contains({context, source}),
-             qPrintable(QStringLiteral("no row for \"%1\" in context %2 of en_us.ts; run lupdate")
+             qPrintable(QStringLiteral("no row for \"%1\" in context %2 of en_us.ts; add one")
                             .arg(source, context)));
 }
 

@@ -27,7 +27,7 @@ if grep -E '\.(qml|qm|png|ico|jpg)$' <<<"$contents" | grep -v '/icons/hicolor/';
 fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt5core5a libqt5gui5 libqt5qml5 libqt5serialport5 libudev1 \
+for package in libqt5core5a libqt5gui5 libqt5qml5 libqt5serialport5 libudev1 libsdl2-2.0-0 \
                qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-layouts \
                qml-module-qtquick-controls2 qml-module-qtquick-templates2 \
                qml-module-qtquick-dialogs fonts-wqy-microhei; do

@@ -1,7 +1,7 @@
 // The main window as the tool loads it: the real resource bundle, catalogues and controller,
 // wired as start-up wires them on a Chinese system, worked through mouse and keyboard events.
 // The port is a pseudo-terminal whose far end stands in for the gimbal.
-#include "framereader.h"
+#include "commandwatch.h"
 #include "framewriter.h"
 #include "mainwindowdriver.h"
 #include "messagemodel.h"
@@ -19,22 +19,14 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
+
 #include <cstring>
 #include <memory>
 
 namespace {
 constexpr float QuarterTurn = 1.5707964f;
-
-mavlink_gimbal_control_t command(float x, float y, float z)
-{
-    mavlink_gimbal_control_t record{};
-    record.demanded_rate_x = x;
-    record.demanded_rate_y = y;
-    record.demanded_rate_z = z;
-    record.target_system = 1;
-    record.target_component = 1;
-    return record;
-}
 
 // The message area's lines without their time stamps.
 QStringList withoutStamps(const QStringList &lines)
@@ -88,6 +80,13 @@ private slots:
     void stickDragSendsCommand();
     void unplugFlipsButton();
 
+    void keysDriveTheRates_data();
+    void keysDriveTheRates();
+    void keysInATextFieldAreText();
+    void padDrivesTheRates_data();
+    void padDrivesTheRates();
+    void settingsViewOpens();
+
 private:
     QVariant evaluate(const QString &expression) const;
     QQuickItem *logArea() const { return m_driver->itemById(QStringLiteral("logArea")); }
@@ -98,13 +97,13 @@ private:
     void pickRow(const QString &boxId, const QString &text);
     void chooseLanguage(int index);
     void setOpen(bool open);
-    // Waits for a command at the far end that equals `expected`; false after two seconds.
-    bool commandArrives(const mavlink_gimbal_control_t &expected);
+    // Whether the last command turns the gimbal on any axis.
+    bool turning() const;
 
     std::unique_ptr<Wiring> m_wiring;
     std::unique_ptr<MainWindowDriver> m_driver;
     std::unique_ptr<PseudoTerminal> m_pty;
-    FrameReader m_reader;
+    std::unique_ptr<CommandWatch> m_commands;
 };
 
 void TestMainWindow::initTestCase()
@@ -122,10 +121,14 @@ void TestMainWindow::initTestCase()
     QVERIFY(QTest::qWaitForWindowExposed(m_driver->window()));
     m_pty = std::make_unique<PseudoTerminal>();
     QVERIFY(m_pty->isOpen());
+    m_commands = std::make_unique<CommandWatch>(*m_pty);
+    // The test's own handle on SDL, for the virtual pads it plugs in.
+    QCOMPARE(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
 }
 
 void TestMainWindow::cleanupTestCase()
 {
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
     m_driver.reset();
     m_wiring.reset();
 }
@@ -134,6 +137,13 @@ void TestMainWindow::init()
 {
     setOpen(false);
     chooseLanguage(1);
+    InputControl &input = m_wiring->input();
+    input.setDeadZone(0.1);
+    input.setExpo(0.0);
+    input.setSpeedLimit(1.0);
+    input.setInvertX(false);
+    input.setInvertY(false);
+    input.setInvertZ(false);
 }
 
 void TestMainWindow::cleanup()
@@ -221,21 +231,6 @@ void TestMainWindow::setOpen(bool open)
         m_driver->click(m_driver->itemById(QStringLiteral("serialButton")));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(ravik.serialIsOpen(), open);
-}
-
-bool TestMainWindow::commandArrives(const mavlink_gimbal_control_t &expected)
-{
-    QDeadlineTimer deadline(2000);
-    while (!deadline.hasExpired()) {
-        for (const mavlink_message_t &msg : m_reader.feed(m_pty->takeReceived())) {
-            if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_CONTROL && msg.len == sizeof expected &&
-                msg.sysid == 0 && msg.compid == 0 &&
-                std::memcmp(msg.payload, &expected, sizeof expected) == 0)
-                return true;
-        }
-        m_pty->waitForReceived(1, 100);
-    }
-    return false;
 }
 
 void TestMainWindow::regions_data()
@@ -366,7 +361,7 @@ void TestMainWindow::portListFromController()
     // arrive at its far end, not at whichever listed port the box still has selected.
     QVERIFY(!m_wiring->controller().serialPort().contains(m_pty->devicePath()));
     setOpen(true);
-    QVERIFY(commandArrives(command(0, 0, 0)));
+    QVERIFY(m_commands->waitFor(0, 0, 0));
 }
 
 void TestMainWindow::portChoiceSurvivesListRefresh_data()
@@ -612,16 +607,20 @@ void TestMainWindow::stickDragSendsCommand_data()
     QTest::addColumn<float>("y");
     QTest::addColumn<float>("z");
     QTest::addColumn<QStringList>("console");
+    QTest::addColumn<double>("speedLimit");
 
     QTest::newRow("right stick fully right and up turns on x and y")
         << "rightJoystick" << QPointF(100, -100) << QuarterTurn << QuarterTurn << 0.0f
-        << QStringList{"x:1", "y:1"};
+        << QStringList{"x:1", "y:1"} << 1.0;
     QTest::newRow("right stick straight down: its vertical value goes to y, not x")
         << "rightJoystick" << QPointF(0, 100) << 0.0f << -QuarterTurn << 0.0f
-        << QStringList{"x:0", "y:-1"};
+        << QStringList{"x:0", "y:-1"} << 1.0;
     QTest::newRow("left stick up and left: only its horizontal value, on z")
         << "leftJoystick" << QPointF(-100, -100) << 0.0f << 0.0f << -QuarterTurn
-        << QStringList{"x:-1", "y:1"};
+        << QStringList{"x:-1", "y:1"} << 1.0;
+    QTest::newRow("the speed limit scales the mouse too")
+        << "rightJoystick" << QPointF(100, 0) << QuarterTurn / 2 << 0.0f << 0.0f
+        << QStringList{"x:1", "y:0"} << 0.5;
 }
 
 void TestMainWindow::stickDragSendsCommand()
@@ -632,15 +631,17 @@ void TestMainWindow::stickDragSendsCommand()
     QFETCH(float, y);
     QFETCH(float, z);
     QFETCH(QStringList, console);
+    QFETCH(double, speedLimit);
 
+    m_wiring->input().setSpeedLimit(speedLimit);
     setOpen(true);
-    QVERIFY(commandArrives(command(0, 0, 0)));
+    QVERIFY(m_commands->waitFor(0, 0, 0));
     for (const QString &line : console)
         QTest::ignoreMessage(QtDebugMsg, qPrintable(line));
     m_driver->holdStick(stick, offset);
-    QVERIFY(commandArrives(command(x, y, z)));
+    QVERIFY(m_commands->waitFor(x, y, z));
     m_driver->releaseStick();
-    QVERIFY(commandArrives(command(0, 0, 0)));
+    QVERIFY(m_commands->waitFor(0, 0, 0));
 }
 
 void TestMainWindow::unplugFlipsButton()
@@ -659,7 +660,178 @@ void TestMainWindow::unplugFlipsButton()
                 .contains(QStringLiteral(
                     "The gimbal is experiencing abnormal connection with the computer, "
                     "please check the USB connection.")));
+    m_wiring->controller().cancelReopen();
     m_pty = std::make_unique<PseudoTerminal>();
+    m_commands = std::make_unique<CommandWatch>(*m_pty);
+}
+
+bool TestMainWindow::turning() const
+{
+    const InputControl &input = m_wiring->input();
+    return input.sentX() != 0 || input.sentY() != 0 || input.sentZ() != 0;
+}
+
+void TestMainWindow::keysDriveTheRates_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<double>("speedLimit");
+    QTest::addColumn<bool>("invertX");
+    QTest::addColumn<float>("x");
+    QTest::addColumn<float>("y");
+    QTest::addColumn<float>("z");
+    QTest::addColumn<QString>("letGo");
+
+    using K = QList<int>;
+    QTest::newRow("Right: full x, let go by release")
+        << K{Qt::Key_Right} << 1.0 << false << QuarterTurn << 0.0f << 0.0f << "release";
+    QTest::newRow("Up and Left: y up and x left")
+        << K{Qt::Key_Up, Qt::Key_Left} << 1.0 << false << -QuarterTurn << QuarterTurn << 0.0f
+        << "release";
+    QTest::newRow("A: z left, let go by losing the keyboard")
+        << K{Qt::Key_A} << 1.0 << false << 0.0f << 0.0f << -QuarterTurn << "deactivate";
+    QTest::newRow("D at a speed limit of 50 %, let go by minimising")
+        << K{Qt::Key_D} << 0.5 << false << 0.0f << 0.0f << QuarterTurn / 2 << "minimise";
+    QTest::newRow("opposite keys cancel")
+        << K{Qt::Key_Left, Qt::Key_Right} << 1.0 << false << 0.0f << 0.0f << 0.0f << "release";
+    QTest::newRow("x inverted: Right turns left")
+        << K{Qt::Key_Right} << 1.0 << true << -QuarterTurn << 0.0f << 0.0f << "release";
+}
+
+void TestMainWindow::keysDriveTheRates()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(double, speedLimit);
+    QFETCH(bool, invertX);
+    QFETCH(float, x);
+    QFETCH(float, y);
+    QFETCH(float, z);
+    QFETCH(QString, letGo);
+
+    m_wiring->input().setSpeedLimit(speedLimit);
+    m_wiring->input().setInvertX(invertX);
+    setOpen(true);
+    QQuickWindow *window = m_driver->window();
+    QVERIFY(!window->activeFocusItem() || !window->activeFocusItem()->inherits("QQuickTextInput"));
+    // The first key alone always turns the gimbal, so that what follows shows a change.
+    QTest::keyPress(window, Qt::Key(keys.first()));
+    QTRY_VERIFY(turning());
+    for (int key : keys.mid(1))
+        QTest::keyPress(window, Qt::Key(key));
+    m_commands->skip();
+    QVERIFY(m_commands->waitFor(x, y, z));
+
+    if (letGo == QLatin1String("release")) {
+        for (int key : keys)
+            QTest::keyRelease(window, Qt::Key(key));
+    } else if (letGo == QLatin1String("deactivate")) {
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QCoreApplication::sendEvent(window, &deactivate);
+    } else {
+        window->showMinimized();
+    }
+    // The next command is at rest, whatever was held; one may have been on its way already.
+    m_commands->skip();
+    int before = 0;
+    QVERIFY(m_commands->waitFor(0, 0, 0, 0.0f, 2000, &before));
+    QVERIFY(before <= 1);
+    window->showNormal();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+}
+
+void TestMainWindow::keysInATextFieldAreText()
+{
+    setOpen(false);
+    setOpen(true);
+    setOpen(false);
+    QQuickItem *field = m_driver->itemById(QStringLiteral("serial_nameCombo"))
+                            ->property("contentItem")
+                            .value<QQuickItem *>();
+    m_driver->click(field);
+    QVERIFY(field->hasActiveFocus());
+    QTest::keyClick(m_driver->window(), Qt::Key_End);
+    QTest::keyPress(m_driver->window(), Qt::Key_A);
+    QVERIFY(field->property("text").toString().endsWith(QLatin1Char('a')));
+    QCOMPARE(m_wiring->input().sentZ(), 0.0);
+    QTest::keyRelease(m_driver->window(), Qt::Key_A);
+    m_driver->typePort(m_pty->devicePath());
+}
+
+void TestMainWindow::padDrivesTheRates_data()
+{
+    QTest::addColumn<int>("axis");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<double>("expo");
+    QTest::addColumn<bool>("invertY");
+    QTest::addColumn<float>("x");
+    QTest::addColumn<float>("y");
+    QTest::addColumn<float>("z");
+
+    const int full = 32767;
+    QTest::newRow("right stick fully right: full x")
+        << int(SDL_CONTROLLER_AXIS_RIGHTX) << full << 0.0 << false << QuarterTurn << 0.0f << 0.0f;
+    QTest::newRow("right stick fully up: full y")
+        << int(SDL_CONTROLLER_AXIS_RIGHTY) << -32768 << 0.0 << false << 0.0f << QuarterTurn << 0.0f;
+    QTest::newRow("y inverted: up turns down")
+        << int(SDL_CONTROLLER_AXIS_RIGHTY) << -32768 << 0.0 << true << 0.0f << -QuarterTurn << 0.0f;
+    QTest::newRow("left stick fully left: z")
+        << int(SDL_CONTROLLER_AXIS_LEFTX) << -32768 << 0.0 << false << 0.0f << 0.0f << -QuarterTurn;
+    QTest::newRow("5 % is inside the 10 % dead zone: nothing")
+        << int(SDL_CONTROLLER_AXIS_RIGHTX) << full / 20 << 0.0 << false << 0.0f << 0.0f << 0.0f;
+    // (0.55 - 0.1) / 0.9 = 0.5 of the travel beyond the dead zone.
+    QTest::newRow("55 %: half the rate, linear")
+        << int(SDL_CONTROLLER_AXIS_RIGHTX) << int(0.55 * full) << 0.0 << false << QuarterTurn / 2
+        << 0.0f << 0.0f;
+    QTest::newRow("55 % with full expo: an eighth of the rate")
+        << int(SDL_CONTROLLER_AXIS_RIGHTX) << int(0.55 * full) << 1.0 << false << QuarterTurn / 8
+        << 0.0f << 0.0f;
+}
+
+// A virtual pad, plugged in while the tool runs, moved, and pulled out mid-move.
+void TestMainWindow::padDrivesTheRates()
+{
+    QFETCH(int, axis);
+    QFETCH(int, value);
+    QFETCH(double, expo);
+    QFETCH(bool, invertY);
+    QFETCH(float, x);
+    QFETCH(float, y);
+    QFETCH(float, z);
+
+    m_wiring->input().setExpo(expo);
+    m_wiring->input().setInvertY(invertY);
+    setOpen(true);
+    const int index =
+        SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, 0, 0);
+    QVERIFY2(index >= 0, SDL_GetError());
+    SDL_Joystick *pad = SDL_JoystickOpen(index);
+    QVERIFY(pad);
+    QTRY_COMPARE(m_wiring->input().padName(), QStringLiteral("Virtual Controller"));
+    // Full deflection first, so that each row's value shows as a change.
+    QVERIFY(SDL_JoystickSetVirtualAxis(pad, axis, -32768) == 0);
+    QTRY_VERIFY(turning());
+    QVERIFY(SDL_JoystickSetVirtualAxis(pad, axis, static_cast<Sint16>(value)) == 0);
+    QVERIFY(m_commands->waitFor(x, y, z, 1e-4f));
+
+    // Pulled out mid-move: the next command is at rest.
+    QVERIFY(SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_RIGHTX, 32767) == 0);
+    QTRY_VERIFY(turning());
+    SDL_JoystickClose(pad);
+    QVERIFY(SDL_JoystickDetachVirtual(index) == 0);
+    m_commands->skip();
+    int before = 0;
+    QVERIFY(m_commands->waitFor(0, 0, 0, 0.0f, 2000, &before));
+    QVERIFY(before <= 1);
+    QCOMPARE(m_wiring->input().padName(), QString());
+}
+
+void TestMainWindow::settingsViewOpens()
+{
+    chooseLanguage(0);
+    QObject *view = m_driver->byId(QStringLiteral("inputSettings"));
+    m_driver->click(m_driver->itemById(QStringLiteral("inputSettingsButton")));
+    QTRY_VERIFY(view->property("opened").toBool());
+    QTest::keyClick(m_driver->window(), Qt::Key_Escape);
+    QTRY_VERIFY(!view->property("visible").toBool());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,7 +1,7 @@
 import QtQuick 2.12
 import QtQuick.Window 2.12
 
-// Chooses Simplified Chinese as the user would, then exits with 7 when the port given on the
+// Chooses Simplified Chinese and a speed limit of 50 % as the user would, then exits with 7 when the port given on the
 // command line is open, with 3 otherwise.
 Window {
     width: 100
@@ -13,6 +13,7 @@ Window {
         running: true
         onTriggered: {
             Ravik.setLanguage(1)
+            inputControl.speedLimit = 0.5
             Qt.exit(Ravik.serialIsOpen ? 7 : 3)
         }
     }

@@ -1,8 +1,8 @@
 import QtQuick 2.12
 import QtQuick.Window 2.12
 
-// Prints what the window starts with: the port and baud rate for the boxes, the language and
-// whether a port is open; then exits with 7.
+// Prints what the window starts with: the port and baud rate for the boxes, the language,
+// whether a port is open and the speed limit; then exits with 7.
 Window {
     width: 100
     height: 100
@@ -13,7 +13,7 @@ Window {
         running: true
         onTriggered: {
             console.log("restored", startPort, startBaud, Ravik.languageIndex,
-                        qmlLanguage.getLocalLanguage(), Ravik.serialIsOpen)
+                        qmlLanguage.getLocalLanguage(), Ravik.serialIsOpen, inputControl.speedLimit)
             Qt.exit(7)
         }
     }

@@ -1,0 +1,183 @@
+#include "inputcontrol.h"
+
+#include "sdlpad.h"
+
+#include <ravik.h>
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QSettings>
+#include <QWindow>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+const QString DeadZoneKey = QStringLiteral("input/deadZone");
+const QString ExpoKey = QStringLiteral("input/expo");
+const QString SpeedLimitKey = QStringLiteral("input/speedLimit");
+const QString InvertKeys[3] = {QStringLiteral("input/invertX"), QStringLiteral("input/invertY"),
+                               QStringLiteral("input/invertZ")};
+
+std::optional<KeyboardAxes::Key> rateKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+        return KeyboardAxes::Left;
+    case Qt::Key_Right:
+        return KeyboardAxes::Right;
+    case Qt::Key_Down:
+        return KeyboardAxes::Down;
+    case Qt::Key_Up:
+        return KeyboardAxes::Up;
+    case Qt::Key_A:
+        return KeyboardAxes::A;
+    case Qt::Key_D:
+        return KeyboardAxes::D;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Keys typed into a port or rate box are text, not rates.
+bool textFieldHasKeyboard(const QWindow *window)
+{
+    const QObject *focus = window->focusObject();
+    return focus && (focus->inherits("QQuickTextInput") || focus->inherits("QQuickTextEdit"));
+}
+
+bool operator!=(const Deflection &a, const Deflection &b)
+{
+    return a.x != b.x || a.y != b.y || a.z != b.z;
+}
+} // namespace
+
+InputControl::InputControl(Ravik &ravik, QSettings *store, QObject *parent)
+    : QObject(parent), m_ravik(ravik), m_store(store)
+{
+    if (m_store) {
+        const double deadZone = m_store->value(DeadZoneKey, m_shaping[0].deadZone).toDouble();
+        const double expo = m_store->value(ExpoKey, m_shaping[0].expo).toDouble();
+        for (int axis = 0; axis < 3; ++axis) {
+            m_shaping[axis].deadZone = std::clamp(deadZone, 0.0, 0.5);
+            m_shaping[axis].expo = std::clamp(expo, 0.0, 1.0);
+            m_shaping[axis].inverted = m_store->value(InvertKeys[axis], false).toBool();
+        }
+        m_speedLimit = std::clamp(m_store->value(SpeedLimitKey, 1.0).toDouble(), 0.1, 1.0);
+    }
+    connect(&ravik, &Ravik::commandDue, this, &InputControl::beforeCommand);
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive)
+                    m_keys.releaseAll();
+            });
+}
+
+InputControl::~InputControl() = default;
+
+void InputControl::setDeadZone(double share)
+{
+    for (Shaping &axis : m_shaping)
+        axis.deadZone = std::clamp(share, 0.0, 0.5);
+    save();
+}
+
+void InputControl::setExpo(double expo)
+{
+    for (Shaping &axis : m_shaping)
+        axis.expo = std::clamp(expo, 0.0, 1.0);
+    save();
+}
+
+void InputControl::setSpeedLimit(double share)
+{
+    m_speedLimit = std::clamp(share, 0.1, 1.0);
+    save();
+}
+
+void InputControl::setInverted(int axis, bool inverted)
+{
+    m_shaping[axis].inverted = inverted;
+    save();
+}
+
+void InputControl::save()
+{
+    if (m_store) {
+        m_store->setValue(DeadZoneKey, m_shaping[0].deadZone);
+        m_store->setValue(ExpoKey, m_shaping[0].expo);
+        m_store->setValue(SpeedLimitKey, m_speedLimit);
+        for (int axis = 0; axis < 3; ++axis)
+            m_store->setValue(InvertKeys[axis], m_shaping[axis].inverted);
+    }
+    emit settingsChanged();
+}
+
+void InputControl::setStick(int stick, double x, double y)
+{
+    (stick == 0 ? m_leftStick : m_rightStick) = {x, y, 0.0};
+}
+
+Deflection InputControl::shaped(const Deflection &raw) const
+{
+    return {shape(raw.x, m_shaping[0]), shape(raw.y, m_shaping[1]), shape(raw.z, m_shaping[2])};
+}
+
+void InputControl::beforeCommand()
+{
+    if (!m_pad) {
+        m_pad = std::make_unique<SdlPad>();
+        m_padName = QString::fromStdString(m_pad->name());
+        if (!m_padName.isEmpty())
+            emit padChanged();
+    }
+    if (m_pad->poll()) {
+        m_padName = QString::fromStdString(m_pad->name());
+        emit padChanged();
+    }
+    // The left stick's horizontal is rate z; its vertical steers nothing.
+    const Deflection mouse{m_rightStick.x, m_rightStick.y, m_leftStick.x};
+    const Deflection sent =
+        combine({mouse, shaped(m_keys.deflection()), shaped(m_pad->deflection())}, m_speedLimit);
+    if (sent != m_sent) {
+        m_sent = sent;
+        emit sentChanged();
+    }
+    m_ravik.setJoystick(static_cast<float>(sent.x), static_cast<float>(sent.y),
+                        static_cast<float>(sent.z));
+}
+
+bool InputControl::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *window = qobject_cast<QWindow *>(watched);
+    if (!window)
+        return false;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const std::optional<KeyboardAxes::Key> which = rateKey(key->key());
+        if (!which)
+            return false;
+        // A release always counts, so that no key stays held when the keyboard moved on.
+        if (event->type() == QEvent::KeyRelease && !key->isAutoRepeat())
+            m_keys.release(*which);
+        if (textFieldHasKeyboard(window))
+            return false;
+        if (event->type() == QEvent::KeyPress &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            m_keys.press(*which);
+        return true;
+    }
+    case QEvent::WindowDeactivate:
+    case QEvent::Hide:
+        m_keys.releaseAll();
+        return false;
+    case QEvent::WindowStateChange:
+        if (window->windowStates() & Qt::WindowMinimized)
+            m_keys.releaseAll();
+        return false;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,90 @@
+// The inputs beside the on-screen sticks, for QML and the controller: the keyboard (arrows and
+// A/D while the window has the keyboard), a gamepad through SDL2, and the shaping and speed limit
+// that the user sets. Just before each 20 ms command the controller announces, it joins the
+// on-screen sticks, the keys and the pad by one rule (see combine()) and hands the rates to the
+// controller, so whatever moves last goes out with the next command. The shaping is kept in the
+// settings store.
+#pragma once
+
+#include "deflection.h"
+#include "keyboardaxes.h"
+#include "shaping.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+class Ravik;
+class SdlPad;
+
+class InputControl : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(double deadZone READ deadZone WRITE setDeadZone NOTIFY settingsChanged)
+    Q_PROPERTY(double expo READ expo WRITE setExpo NOTIFY settingsChanged)
+    Q_PROPERTY(double speedLimit READ speedLimit WRITE setSpeedLimit NOTIFY settingsChanged)
+    Q_PROPERTY(bool invertX READ invertX WRITE setInvertX NOTIFY settingsChanged)
+    Q_PROPERTY(bool invertY READ invertY WRITE setInvertY NOTIFY settingsChanged)
+    Q_PROPERTY(bool invertZ READ invertZ WRITE setInvertZ NOTIFY settingsChanged)
+    Q_PROPERTY(QString padName READ padName NOTIFY padChanged)
+    // What the last command carried, in stick units: the on-screen knobs show it.
+    Q_PROPERTY(double sentX READ sentX NOTIFY sentChanged)
+    Q_PROPERTY(double sentY READ sentY NOTIFY sentChanged)
+    Q_PROPERTY(double sentZ READ sentZ NOTIFY sentChanged)
+
+public:
+    // `store` keeps the shaping between runs (nullptr: it is not kept).
+    InputControl(Ravik &ravik, QSettings *store, QObject *parent = nullptr);
+    ~InputControl() override;
+
+    double deadZone() const { return m_shaping[0].deadZone; }
+    double expo() const { return m_shaping[0].expo; }
+    double speedLimit() const { return m_speedLimit; }
+    bool invertX() const { return m_shaping[0].inverted; }
+    bool invertY() const { return m_shaping[1].inverted; }
+    bool invertZ() const { return m_shaping[2].inverted; }
+    QString padName() const { return m_padName; }
+    double sentX() const { return m_sent.x; }
+    double sentY() const { return m_sent.y; }
+    double sentZ() const { return m_sent.z; }
+
+    void setDeadZone(double share);
+    void setExpo(double expo);
+    // 0.1 to 1 of the full rates, for every input.
+    void setSpeedLimit(double share);
+    void setInvertX(bool inverted) { setInverted(0, inverted); }
+    void setInvertY(bool inverted) { setInverted(1, inverted); }
+    void setInvertZ(bool inverted) { setInverted(2, inverted); }
+
+    // An on-screen stick's report: 0 the left stick (its x is rate z), 1 the right (x and y).
+    Q_INVOKABLE void setStick(int stick, double x, double y);
+
+    // Installed on the application: takes the rate keys on their way to the window, unless a text
+    // field has the keyboard, and lets go of every key when the window loses it.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+signals:
+    void settingsChanged();
+    void padChanged();
+    void sentChanged();
+
+private:
+    void beforeCommand();
+    void setInverted(int axis, bool inverted);
+    void save();
+    Deflection shaped(const Deflection &raw) const;
+
+    Ravik &m_ravik;
+    QSettings *m_store;
+    // Made at the first command rather than at start: SDL looks through the devices.
+    std::unique_ptr<SdlPad> m_pad;
+    KeyboardAxes m_keys;
+    Deflection m_leftStick;
+    Deflection m_rightStick;
+    Shaping m_shaping[3];
+    double m_speedLimit = 1.0;
+    QString m_padName;
+    Deflection m_sent;
+};
