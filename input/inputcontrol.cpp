@@ -13,6 +13,7 @@
 #include <optional>
 
 namespace {
+constexpr int PadSearchTicks = 25;
 const QString DeadZoneKey = QStringLiteral("input/deadZone");
 const QString ExpoKey = QStringLiteral("input/expo");
 const QString SpeedLimitKey = QStringLiteral("input/speedLimit");
@@ -131,7 +132,9 @@ void InputControl::beforeCommand()
         if (!m_padName.isEmpty())
             emit padChanged();
     }
-    if (m_pad->poll()) {
+    // Without a pad, SDL is asked about new ones twice a second rather than at every command:
+    // its look through the devices is most of what an idle tool would spend.
+    if ((!m_padName.isEmpty() || ++m_ticksWithoutPad % PadSearchTicks == 0) && m_pad->poll()) {
         m_padName = QString::fromStdString(m_pad->name());
         emit padChanged();
     }

@@ -86,5 +86,6 @@ private:
     Shaping m_shaping[3];
     double m_speedLimit = 1.0;
     QString m_padName;
+    int m_ticksWithoutPad = 0;
     Deflection m_sent;
 };
