@@ -31,7 +31,11 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
                                       QStringLiteral("Interface language: en or zh (default: the "
                                                      "last one chosen, else the system's)."),
                                       QStringLiteral("en|zh"));
-    parser.addOptions({port, baud, language});
+    const QCommandLineOption record(
+        QStringLiteral("record"),
+        QStringLiteral("Record the link into this CSV file from the start (replacing it)."),
+        QStringLiteral("file"));
+    parser.addOptions({port, baud, language, record});
 
     if (!parser.parse(arguments))
         return fail(parser.errorText());
@@ -69,6 +73,11 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
             options.language = 1;
         else
             return fail(QStringLiteral("--language '%1' is neither en nor zh").arg(name));
+    }
+    if (parser.isSet(record)) {
+        options.recordFile = parser.value(record);
+        if (options.recordFile.isEmpty())
+            return fail(QStringLiteral("--record needs a file name"));
     }
     return std::nullopt;
 }

@@ -1,4 +1,4 @@
-// The tool's command line: --port, --baud, --language, --help and --version.
+// The tool's command line: --port, --baud, --language, --record, --help and --version.
 #pragma once
 
 #include <QString>
@@ -14,6 +14,8 @@ struct StartOptions
     QString baud;
     // 0 English, 1 Simplified Chinese, -1 when not given.
     int language = -1;
+    // A recording started at once into this file, when not empty.
+    QString recordFile;
 };
 
 // Reads `arguments` (the program name first; the application object has taken Qt's own options

@@ -1,6 +1,7 @@
 #include "wiring.h"
 
 #include "linkstatus.h"
+#include "plotitem.h"
 #include "serial.h"
 #include "serialevent.h"
 #include "startuplanguage.h"
@@ -8,6 +9,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QQmlContext>
+#include <QQmlEngine>
 
 namespace {
 const QString DefaultBaud = QStringLiteral("115200");
@@ -43,6 +45,11 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     m_input.emplace(*m_ravik, store);
     app.installEventFilter(&*m_input);
     context->setContextProperty(QStringLiteral("inputControl"), &*m_input);
+    m_history.emplace(*m_ravik);
+    context->setContextProperty(QStringLiteral("telemetryHistory"), &*m_history);
+    qmlRegisterType<PlotItem>("Gimbal.Plot", 1, 0, "PlotItem");
+    m_recorder.emplace(*m_ravik, store);
+    context->setContextProperty(QStringLiteral("recorder"), &*m_recorder);
 
     const QString port = options.port.isEmpty() ? m_settings.port() : options.port;
     QString baud = options.baud.isEmpty() ? m_settings.baud() : options.baud;
@@ -52,6 +59,7 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     context->setContextProperty(QStringLiteral("startBaud"), baud);
 
     QObject::connect(&*m_ravik, &Ravik::addMessage, &m_messages, &MessageModel::add);
+    QObject::connect(&*m_recorder, &Recorder::message, &m_messages, &MessageModel::add);
     // Choices made from here on are the user's; the start language above is not one.
     Ravik *ravik = &*m_ravik;
     QObject::connect(ravik, &Ravik::languageIndexChanged, ravik,
@@ -62,6 +70,8 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     });
     if (!options.port.isEmpty())
         ravik->switchSerial(options.port, baud);
+    if (!options.recordFile.isEmpty())
+        m_recorder->startTo(options.recordFile);
 }
 
 Wiring::~Wiring()

@@ -1,6 +1,7 @@
 // The tool's objects behind the main window: the QML engine, the start-up translator, the
-// language switcher, the controller with its link status, the list of messages and the keyboard
-// and gamepad input, published to QML under the names the window uses. Declared in creation order, so they are destroyed in
+// language switcher, the controller with its link status, the list of messages, the keyboard and
+// gamepad input, the plot's history and the recorder, published to QML under the names the window
+// uses. Declared in creation order, so they are destroyed in
 // reverse: the controller first, the engine last.
 #pragma once
 
@@ -10,6 +11,8 @@
 #include "messagemodel.h"
 #include "qmllanguage.h"
 #include "ravik.h"
+#include "recorder.h"
+#include "telemetryhistory.h"
 
 #include <QQmlApplicationEngine>
 #include <QTranslator>
@@ -25,7 +28,7 @@ public:
     // `store` keeps the port, baud rate and language between runs (nullptr: nothing is
     // remembered, and the language comes from the default locale as it stands when this is
     // built). `options` come from the command line and win over what `store` remembers for this
-    // run; a port given there is opened at once.
+    // run; a port given there is opened at once, and a recording started.
     explicit Wiring(QGuiApplication &app, QSettings *store = nullptr,
                     const StartOptions &options = {});
     // Takes the window down first, so that none of its bindings is evaluated again with the
@@ -38,6 +41,7 @@ public:
     Ravik &controller() { return *m_ravik; }
     MessageModel &messages() { return m_messages; }
     InputControl &input() { return *m_input; }
+    Recorder &recorder() { return *m_recorder; }
 
 private:
     QQmlApplicationEngine m_engine;
@@ -50,4 +54,6 @@ private:
     // Built in the constructor's body, once the switcher is published.
     std::optional<Ravik> m_ravik;
     std::optional<InputControl> m_input;
+    std::optional<TelemetryHistory> m_history;
+    std::optional<Recorder> m_recorder;
 };

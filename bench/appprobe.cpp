@@ -7,7 +7,8 @@
 // prints how long each reopen took from the port's loss. It starts as the tool does, renderer
 // included. With --pad-latency it opens a pseudo-terminal of its own instead, plugs in a virtual
 // gamepad and measures, move after move, the time from a change of the pad's right stick to the
-// first command that carries it at the terminal's far end.
+// first command that carries it at the terminal's far end. --plot shows the plot window and
+// --record records the link, for their costs.
 #include "commandlog.h"
 #include "commandwatch.h"
 #include "identity.h"
@@ -97,10 +98,15 @@ int main(int argc, char *argv[])
     const QCommandLineOption seconds(QStringLiteral("seconds"),
                                      QStringLiteral("How long to run after opening."),
                                      QStringLiteral("seconds"), QStringLiteral("10"));
+    const QCommandLineOption plot(QStringLiteral("plot"),
+                                  QStringLiteral("Show the plot window while running."));
+    const QCommandLineOption record(QStringLiteral("record"),
+                                    QStringLiteral("Record the link into this file."),
+                                    QStringLiteral("file"));
     const QCommandLineOption padMoves(QStringLiteral("pad-latency"),
                                       QStringLiteral("Measure this many moves of a virtual pad."),
                                       QStringLiteral("moves"));
-    parser.addOptions({port, seconds, padMoves});
+    parser.addOptions({port, seconds, plot, record, padMoves});
     parser.process(app);
     if (!parser.isSet(port) && !parser.isSet(padMoves))
         parser.showHelp(2);
@@ -123,6 +129,10 @@ int main(int argc, char *argv[])
         return 1;
     }
     driver.holdStick(QStringLiteral("rightJoystick"), QPointF(30, -45));
+    if (parser.isSet(plot))
+        driver.click(driver.itemById(QStringLiteral("plotButton")));
+    if (parser.isSet(record))
+        wiring.recorder().startTo(parser.value(record));
 
     // The labels' bindings are notified before any ordinary connection, so here they must
     // already show the report that has just come in.

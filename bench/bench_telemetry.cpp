@@ -5,11 +5,13 @@
 #include "framewriter.h"
 #include "pseudoterminal.h"
 #include "ravik.h"
+#include "recorder.h"
 
 #include <benchmark/benchmark.h>
 #include <messages.h>
 
 #include <QEventLoop>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <poll.h>
@@ -71,7 +73,7 @@ struct TelemetryRun
     std::vector<double> latencyUs;
 };
 
-TelemetryRun runTelemetry(int rate, int seconds)
+TelemetryRun runTelemetry(int rate, int seconds, bool recording)
 {
     const int total = rate * seconds;
     TelemetryRun run;
@@ -81,6 +83,10 @@ TelemetryRun runTelemetry(int rate, int seconds)
     PseudoTerminal pty;
     Ravik ravik;
     ravik.switchSerial(pty.devicePath(), QStringLiteral("115200"));
+    QTemporaryDir folder;
+    Recorder recorder(ravik, nullptr);
+    if (recording)
+        recorder.startTo(folder.filePath(QStringLiteral("telemetry.csv")));
     QEventLoop loop;
     const auto start = Clock::now();
     QObject::connect(&ravik, &Ravik::gimbalImuAngleChanged, [&] {
@@ -120,14 +126,15 @@ void report(benchmark::State &state, const TelemetryRun &run, int rate, int seco
     state.counters["max_us"] = quantile(run.latencyUs, 1.0);
 }
 
-// Runs the stream at range(0) reports per second for range(1) seconds.
+// Runs the stream at range(0) reports per second for range(1) seconds, recording the link when
+// range(2) is 1.
 void BM_Telemetry(benchmark::State &state)
 {
     const int rate = static_cast<int>(state.range(0));
     const int seconds = static_cast<int>(state.range(1));
     TelemetryRun run;
     for (auto _ : state)
-        run = runTelemetry(rate, seconds);
+        run = runTelemetry(rate, seconds, state.range(2) == 1);
     report(state, run, rate, seconds);
 }
 } // namespace
@@ -135,7 +142,15 @@ void BM_Telemetry(benchmark::State &state)
 // Latency from the write at the far end to gimbalImuAngleChanged at a fast gimbal's report rate.
 BENCHMARK(BM_Telemetry)
     ->Name("TelemetryLatency")
-    ->Args({200, 10})
+    ->Args({200, 10, 0})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+// What recording every row costs the telemetry at 2,000 reports a second: the same stream without
+// and with a recording running.
+BENCHMARK(BM_Telemetry)
+    ->Name("TelemetryLatencyRecording")
+    ->ArgsProduct({{2000}, {10}, {0, 1}})
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();
@@ -143,7 +158,7 @@ BENCHMARK(BM_Telemetry)
 // arrives, in order, and the stream is taken as fast as it is sent (delivered_per_s = the rate).
 BENCHMARK(BM_Telemetry)
     ->Name("TelemetrySustainedRate")
-    ->ArgsProduct({{5000, 20000, 80000, 160000}, {10}})
+    ->ArgsProduct({{5000, 20000, 80000, 160000}, {10}, {0}})
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();

@@ -2,8 +2,10 @@
 # The whole application, offscreen: time from process start to the first frame of the main
 # window and resident memory after start (with remembered settings to restore), CPU while idle
 # with no port open, CPU and delivery while gimbal-sim sends 50, 200 and 2,000 reports a second,
-# the time from a virtual gamepad's move to the command that carries it, and resident memory over
-# 100 unplug and replug cycles through the reopen path.
+# the same with the plot shown, at 2,000 reports a second with a recording running (its rows
+# against what gimbal-sim sent, and its effect on the telemetry latency), the time from a virtual
+# gamepad's move to the command that carries it, and resident memory over 100 unplug and replug
+# cycles through the reopen path.
 #   bench/run-app.sh [build-dir]
 # The first frame is Qt's own scene-graph timing line (qt.scenegraph.time.renderloop), stamped
 # with the monotonic clock and compared with the clock just before the process is executed.
@@ -85,10 +87,13 @@ startSimulator() {
   until [ -s "$work/sim" ]; do sleep 0.05; done
 }
 
-for rate in 50 200 2000; do
-  echo "== $rate reports/s"
+# measure RATE [PROBE OPTIONS...]: the probe at gimbal-sim's RATE reports a second for 14 s; CPU
+# over 10 s of it, delivery and the link status's counts over the last ten ticks.
+measure() {
+  local rate=$1
+  shift
   startSimulator --rate "$rate"
-  "$build/bench/gimbal-probe" --port "$(head -n 1 "$work/sim")" --seconds 14 \
+  "$build/bench/gimbal-probe" --port "$(head -n 1 "$work/sim")" --seconds 14 "$@" \
     >"$work/probe" 2>/dev/null &
   probe=$!
   pids+=("$probe")
@@ -99,7 +104,7 @@ for rate in 50 200 2000; do
   echo "CPU over 10 s: ${share} %"
   # Reports per second over the last ten one-second ticks, the unshown ones, the backlog, and
   # what the link status counted.
-  tail -n 11 "$work/probe" | awk -F'[ =]' -v rate="$rate" '
+  grep '^t=' "$work/probe" | tail -n 11 | awk -F'[ =]' -v rate="$rate" '
     NR == 1 { t0 = $2; r0 = $4 }
     { if ($8 > maxBacklog) maxBacklog = $8; unshown = $6; t = $2; r = $4
       bad = $10; lost = $12; shownRate = $14 }
@@ -108,7 +113,24 @@ for rate in 50 200 2000; do
                  unshown, maxBacklog
           printf "link status: %d reports/s shown, %d bad, %d lost\n", shownRate, bad, lost }'
   grep "frames lost" "$work/sim"
+}
+
+for rate in 50 200 2000; do
+  echo "== $rate reports/s"
+  measure "$rate"
 done
+for rate in 50 1000; do
+  echo "== $rate reports/s, plot shown"
+  measure "$rate" --plot
+done
+
+echo "== 2000 reports/s, recording"
+measure 2000 --record "$work/recording.csv"
+echo "report rows $(grep -c ',report,' "$work/recording.csv"), reports sent" \
+     "$(awk '/reports sent/ { print $3 }' "$work/sim")"
+"$build/bench/bench_link" --benchmark_filter=TelemetryLatencyRecording 2>/dev/null |
+  awk '/TelemetryLatencyRecording/ { for (i = 1; i <= NF; i++) if ($i ~ /^(p50_us|p99_us|lost)=/) \
+         printf "%s ", $i; print ($1 ~ /\/1\//) ? "(recording)" : "(not recording)" }'
 
 echo "== gamepad"
 "$build/bench/gimbal-probe" --pad-latency 200 2>/dev/null

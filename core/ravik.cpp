@@ -127,16 +127,14 @@ void Ravik::gimbalControl(float demanded_rate_x, float demanded_rate_y, float de
     mavlink_message_t msg;
     mavlink_msg_gimbal_control_pack(0, 0, &msg, 1, 1, scaledRate(demanded_rate_x),
                                     scaledRate(demanded_rate_y), scaledRate(demanded_rate_z));
-    std::uint8_t buffer[MAVLINK_MAX_PACKET_LEN];
-    const std::uint16_t length = mavlink_msg_to_send_buffer(buffer, &msg);
-    writeCommand(reinterpret_cast<const char *>(buffer), length);
+    writeCommand(msg);
 }
 
 // A stalled device would otherwise collect every tick's command and get them late, in a burst.
 // What waits in the system's queue is dropped, so that the device reads the current command
 // next; the port's own buffer keeps whole frames and takes no more than a few. A dropped command
 // keeps its sequence number, so the gap shows. A stall ends when everything has drained.
-void Ravik::writeCommand(const char *bytes, qint64 length)
+void Ravik::writeCommand(const mavlink_message_t &msg)
 {
     const PortHandle handle = serial->handle();
     const qint64 inSystem = systemOutputQueue(handle);
@@ -151,7 +149,10 @@ void Ravik::writeCommand(const char *bytes, qint64 length)
         discardSystemOutput(handle);
     if (inPort >= MaxQueuedCommandBytes)
         return;
-    serial->write(bytes, length);
+    std::uint8_t buffer[MAVLINK_MAX_PACKET_LEN];
+    const std::uint16_t length = mavlink_msg_to_send_buffer(buffer, &msg);
+    serial->write(reinterpret_cast<const char *>(buffer), length);
+    emit commandSent(msg);
 }
 
 void Ravik::setJoystick(float demanded_rate_x, float demanded_rate_y, float demanded_rate_z)
@@ -193,6 +194,7 @@ void Ravik::handleFrame(const mavlink_message_t &msg)
         qDebug() << "System status:" << int(heartbeat.system_status);
         m_linkStatus->countHeartbeat(msg.sysid, msg.compid, heartbeat.system_status);
     }
+    emit frameReceived(msg);
 }
 
 void Ravik::onDeviceArrived()

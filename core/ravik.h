@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QVariantList>
 
-struct mavlink_message_t;
+#include <mavlink_types.h>
 
 class LinkStatus;
 class QTimer;
@@ -52,6 +52,10 @@ signals:
     void gimbalImuAngleChanged();
     // Each 20 ms tick, just before its command is built: the last moment to set the rates.
     void commandDue();
+    // Every frame that the intake took, after the controller's own reaction to it, and every
+    // rate command handed to the port: for the plot's history and the recorder.
+    void frameReceived(const mavlink_message_t &msg);
+    void commandSent(const mavlink_message_t &msg);
 
 public slots:
     void onTimerTimeout();
@@ -75,7 +79,7 @@ private:
     void portOpened();
     void awaitPort(const QString &name);
     void tryReopen();
-    void writeCommand(const char *bytes, qint64 length);
+    void writeCommand(const mavlink_message_t &msg);
     QString message(const QString &english, const QString &chinese) const;
 
     QVariantList m_gimbalImuAngle{0, 0, 0};

@@ -49,6 +49,41 @@
     </message>
 </context>
 <context>
+    <name>PlotView</name>
+    <message>
+        <source>Pitch</source>
+        <translation>Pitch</translation>
+    </message>
+    <message>
+        <source>Roll</source>
+        <translation>Roll</translation>
+    </message>
+    <message>
+        <source>Yaw</source>
+        <translation>Yaw</translation>
+    </message>
+    <message>
+        <source>曲线</source>
+        <translation>Plot</translation>
+    </message>
+    <message>
+        <source>角度（上报原值）</source>
+        <translation>Angles (as reported)</translation>
+    </message>
+    <message>
+        <source>指令角速度 (rad/s)</source>
+        <translation>Commanded rates (rad/s)</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Resume</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+</context>
+<context>
     <name>RavikCombox</name>
     <message>
         <source>相机朝上</source>
@@ -57,6 +92,37 @@
     <message>
         <source>相机朝下</source>
         <translation>Camera Downward</translation>
+    </message>
+</context>
+<context>
+    <name>RecordView</name>
+    <message>
+        <source>录制</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>文件夹</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>%1 行 → %2</source>
+        <translation>%1 rows → %2</translation>
+    </message>
+    <message>
+        <source>每个收到的报告与心跳、每条发出的指令各占一行（CSV）。</source>
+        <translation>Every received report and heartbeat and every sent command is a row (CSV).</translation>
+    </message>
+    <message>
+        <source>停止录制</source>
+        <translation>Stop recording</translation>
+    </message>
+    <message>
+        <source>开始录制</source>
+        <translation>Start recording</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -141,6 +207,10 @@
         <source>手柄：%1</source>
         <translation>Gamepad: %1</translation>
     </message>
+    <message>
+        <source>录制中：%1 行</source>
+        <translation>Recording: %1 rows</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
@@ -171,6 +241,18 @@
     <message>
         <source>设置</source>
         <translation>Settings</translation>
+    </message>
+    <message>
+        <source>曲线</source>
+        <translation>Plot</translation>
+    </message>
+    <message>
+        <source>● 录制中</source>
+        <translation>● Recording</translation>
+    </message>
+    <message>
+        <source>录制</source>
+        <translation>Record</translation>
     </message>
     <message>
         <source>版本号:</source>

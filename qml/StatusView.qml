@@ -1,6 +1,6 @@
 // The status area: the link's state from the controller's link status (whether the port is open,
 // whether the gimbal talks and how well, its heartbeat, or a hint when nothing valid comes in),
-// which changes once a second, and the gamepad in use.
+// which changes once a second, the gamepad in use, and a recording that runs.
 import QtQuick 2.12
 import QtQuick.Controls 2.5
 
@@ -82,6 +82,16 @@ Column {
 
         text: inputControl.padName !== "" ? qsTr("手柄：%1").arg(inputControl.padName) : ""
         color: "#606266"
+        visible: text !== ""
+        width: status.width - status.leftPadding - status.rightPadding
+        elide: Text.ElideRight
+    }
+
+    Label {
+        id: recordLabel
+
+        text: recorder.recording ? qsTr("录制中：%1 行").arg(recorder.rows) : ""
+        color: "#d9534f"
         visible: text !== ""
         width: status.width - status.leftPadding - status.rightPadding
         elide: Text.ElideRight

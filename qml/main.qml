@@ -303,6 +303,53 @@ Window {
         }
     }
 
+    // Opens the plot and the recording from the angle group's title row.
+    Row {
+        anchors.top: gimbalImuInfoGb.top
+        anchors.right: gimbalImuInfoGb.right
+        anchors.topMargin: 4
+        anchors.rightMargin: 10
+
+        Button {
+            id: plotButton
+
+            text: qsTr("曲线")
+            flat: true
+            font.pixelSize: 14
+
+            onClicked: {
+                plotLoader.active = true
+                plotLoader.item.show()
+                plotLoader.item.raise()
+            }
+        }
+
+        Button {
+            id: recordingButton
+
+            text: recorder.recording ? qsTr("● 录制中") : qsTr("录制")
+            flat: true
+            font.pixelSize: 14
+
+            onClicked: recordView.open()
+        }
+    }
+
+    // The plot's window is made the first time it is asked for.
+    Loader {
+        id: plotLoader
+
+        active: false
+        source: "PlotView.qml"
+    }
+
+    RecordView {
+        id: recordView
+
+        x: (mainWindow.width - width) / 2
+        y: gimbalImuInfoGb.y + 40
+    }
+
     RavikGroupBox {
         id: angleControlGb
 

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 cxx=x86_64-w64-mingw32-g++-posix
 qt=$(pkg-config --variable=includedir Qt5Core)
 # The folders of the executable's own libraries, and the sources only Linux compiles.
-folders=(app core input i18n mavlink)
+folders=(app core input plot record i18n mavlink)
 linuxOnly=(core/udevportwatcher.cpp core/outputqueue_posix.cpp)
 
 # The definitions that CMake gives the sources.

@@ -130,9 +130,9 @@ void tst_Resources::qmlFiles_data()
 {
     QTest::addColumn<QString>("path");
 
-    for (const char *file :
-         {"main", "RavikCombox", "Joystick", "RavikButton", "RavikCheckBox", "RavikGroupBox",
-          "RavikTitleBar", "PanelComboBox", "StatusView", "MessageView"}) {
+    for (const char *file : {"main", "RavikCombox", "Joystick", "RavikButton", "RavikCheckBox",
+                             "RavikGroupBox", "RavikTitleBar", "PanelComboBox", "StatusView",
+                             "MessageView", "InputSettingsView", "PlotView", "RecordView"}) {
         QTest::newRow(file) << QStringLiteral(":/%1.qml").arg(file);
     }
 }

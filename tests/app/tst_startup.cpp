@@ -158,9 +158,15 @@ void TestStartup::settingsSurviveRestart()
     };
 
     QCOMPARE(restored({}), QStringLiteral("restored  115200 0 0 false 1"));
-    QCOMPARE(
-        start({"--port", port, "--baud", "57600", "--language", "en", "qrc:/choose.qml"}).exitCode,
-        7);
+    // That run records too, and its end closes the file with what it recorded.
+    const QString recording = m_configHome->filePath(QStringLiteral("recording.csv"));
+    QCOMPARE(start({"--port", port, "--baud", "57600", "--language", "en", "--record", recording,
+                    "qrc:/choose.qml"})
+                 .exitCode,
+             7);
+    QFile recorded(recording);
+    QVERIFY(recorded.open(QIODevice::ReadOnly));
+    QVERIFY(recorded.readLine().startsWith("time_us,kind,sysid,compid,seq,"));
     QVERIFY(QFile::exists(m_configHome->filePath(QStringLiteral("Lunok/Gimbal.conf"))));
     QCOMPARE(restored({}), QStringLiteral("restored %1 57600 1 1 false 0.5").arg(port));
     QCOMPARE(restored({"--language", "en"}),

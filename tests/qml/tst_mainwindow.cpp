@@ -5,12 +5,14 @@
 #include "framewriter.h"
 #include "mainwindowdriver.h"
 #include "messagemodel.h"
+#include "plotitem.h"
 #include "pseudoterminal.h"
 #include "wiring.h"
 
 #include <messages.h>
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <QQmlContext>
 #include <QQmlExpression>
 #include <QQuickItem>
@@ -86,6 +88,8 @@ private slots:
     void padDrivesTheRates_data();
     void padDrivesTheRates();
     void settingsViewOpens();
+    void plotShowsTheSeries_data();
+    void plotShowsTheSeries();
 
 private:
     QVariant evaluate(const QString &expression) const;
@@ -832,6 +836,66 @@ void TestMainWindow::settingsViewOpens()
     QTRY_VERIFY(view->property("opened").toBool());
     QTest::keyClick(m_driver->window(), Qt::Key_Escape);
     QTRY_VERIFY(!view->property("visible").toBool());
+}
+
+void TestMainWindow::plotShowsTheSeries_data()
+{
+    QTest::addColumn<int>("shown");
+
+    QTest::newRow("all three angles") << 0b111;
+    QTest::newRow("Roll hidden") << 0b101;
+    QTest::newRow("Yaw alone") << 0b100;
+}
+
+// The plot's window opens from the main window and draws the series it is asked for, from
+// reports that came over the link.
+void TestMainWindow::plotShowsTheSeries()
+{
+    QFETCH(int, shown);
+
+    setOpen(true);
+    m_driver->click(m_driver->itemById(QStringLiteral("plotButton")));
+    auto *window =
+        m_driver->byId(QStringLiteral("plotLoader"))->property("item").value<QQuickWindow *>();
+    QVERIFY(window);
+    QTRY_VERIFY(window->isExposed());
+    auto *plot = window->findChild<PlotItem *>();
+    QVERIFY(plot);
+    plot->setShownSeries(shown);
+
+    // Three angles apart from one another, each moving.
+    FrameWriter gimbal;
+    QSignalSpy reports(&m_wiring->controller(), &Ravik::gimbalImuAngleChanged);
+    for (int i = 0; i < 40; ++i) {
+        mavlink_gimbal_report_t report{};
+        report.joint_roll = 10.0f + i * 0.1f;
+        report.joint_el = 0.0f - i * 0.1f;
+        report.joint_az = -10.0f + (i % 5);
+        m_pty->write(gimbal.frame(MAVLINK_MSG_ID_GIMBAL_REPORT, report));
+        QTest::qWait(5);
+    }
+    QTRY_COMPARE(reports.count(), 40);
+
+    QImage image(plot->size().toSize(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    plot->paint(&painter);
+    painter.end();
+    for (int s = 0; s < 3; ++s) {
+        const QColor color = PlotItem::SeriesColors[s];
+        int near = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                near += qAbs(pixel.red() - color.red()) + qAbs(pixel.green() - color.green()) +
+                            qAbs(pixel.blue() - color.blue()) <
+                        40;
+            }
+        }
+        QVERIFY2((near > 20) == bool(shown & (1 << s)), qPrintable(QString::number(s)));
+    }
+    plot->setShownSeries(0b111);
+    window->close();
 }
 
 QTEST_MAIN(TestMainWindow)

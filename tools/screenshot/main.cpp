@@ -1,6 +1,6 @@
 // gimbal-screenshot: renders the tool's real main window offscreen and saves it as a PNG, in a
 // chosen language and, given a simulator's port, with the port open, the right stick held and
-// the angles live.
+// the angles live; on request the plot's window too.
 #include "identity.h"
 #include "mainwindowdriver.h"
 #include "wiring.h"
@@ -45,7 +45,10 @@ int main(int argc, char *argv[])
         QStringLiteral("seconds"),
         QStringLiteral("With --port: how long to hold the right stick before the picture."),
         QStringLiteral("seconds"), QStringLiteral("1.5"));
-    parser.addOptions({language, port, seconds});
+    const QCommandLineOption plot(QStringLiteral("plot"),
+                                  QStringLiteral("Also save the plot's window to this PNG."),
+                                  QStringLiteral("file"));
+    parser.addOptions({language, port, seconds, plot});
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The PNG to write."));
     parser.process(app);
     if (parser.positionalArguments().size() != 1 ||
@@ -80,6 +83,17 @@ int main(int argc, char *argv[])
         if (reports.isEmpty())
             return fail(QStringLiteral("no report came from ") + parser.value(port));
     }
+    // The plot comes last, with the stick still held: its button is pressed for the user.
+    QQuickWindow *plotWindow = nullptr;
+    if (parser.isSet(plot)) {
+        QMetaObject::invokeMethod(driver.byId(QStringLiteral("plotButton")), "clicked");
+        plotWindow =
+            driver.byId(QStringLiteral("plotLoader"))->property("item").value<QQuickWindow *>();
+        if (!plotWindow)
+            return fail(QStringLiteral("the plot's window could not be created"));
+        QSignalSpy plotFrames(plotWindow, &QQuickWindow::frameSwapped);
+        plotFrames.wait(1000);
+    }
     // The picture is taken from the next frame, so it shows the latest angles.
     driver.window()->update();
     frames.wait(1000);
@@ -89,6 +103,9 @@ int main(int argc, char *argv[])
         driver.window()->screen()->grabWindow(driver.window()->winId()).toImage();
     if (!picture.save(parser.positionalArguments().first()))
         return fail(QStringLiteral("cannot write ") + parser.positionalArguments().first());
+    if (plotWindow &&
+        !plotWindow->screen()->grabWindow(plotWindow->winId()).toImage().save(parser.value(plot)))
+        return fail(QStringLiteral("cannot write ") + parser.value(plot));
     if (parser.isSet(port))
         driver.releaseStick();
     return 0;

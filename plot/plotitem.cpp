@@ -1,0 +1,187 @@
+#include "plotitem.h"
+
+#include "telemetryhistory.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+
+const QColor PlotItem::SeriesColors[3] = {QColor(0xd9, 0x53, 0x4f), QColor(0x00, 0xa1, 0x99),
+                                          QColor(0x33, 0x66, 0xcc)};
+
+namespace {
+constexpr int RefreshMs = 33;
+constexpr int LeftMargin = 64;
+constexpr int BottomMargin = 22;
+constexpr int TopMargin = 8;
+constexpr int RightMargin = 12;
+constexpr int GridLines = 4;
+
+QString tickLabel(double value, double step)
+{
+    const int decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(step))) + 1, 0, 4);
+    return QString::number(value, 'f', decimals);
+}
+} // namespace
+
+PlotItem::PlotItem(QQuickItem *parent) : QQuickPaintedItem(parent)
+{
+    setOpaquePainting(true);
+    setFillColor(Qt::white);
+    m_refresh.setInterval(RefreshMs);
+    connect(&m_refresh, &QTimer::timeout, this, &PlotItem::refresh);
+    connect(this, &QQuickItem::visibleChanged, this, &PlotItem::changeView);
+}
+
+QObject *PlotItem::history() const
+{
+    return m_history;
+}
+
+void PlotItem::setHistory(QObject *history)
+{
+    m_history = qobject_cast<TelemetryHistory *>(history);
+    emit historyChanged();
+    changeView();
+}
+
+void PlotItem::setShowRates(bool rates)
+{
+    m_showRates = rates;
+    changeView();
+}
+
+void PlotItem::setSpanSeconds(int seconds)
+{
+    m_span = std::clamp(seconds, 1, 60);
+    changeView();
+}
+
+void PlotItem::setPaused(bool paused)
+{
+    m_paused = paused;
+    changeView();
+}
+
+void PlotItem::setShownSeries(int bits)
+{
+    m_shown = bits & 0b111;
+    changeView();
+}
+
+QString PlotItem::unit() const
+{
+    return m_showRates ? QStringLiteral("rad/s") : QString();
+}
+
+// Redraws at once and runs the refresh only while there is something live to show.
+void PlotItem::changeView()
+{
+    if (m_history && !m_paused)
+        m_end = m_history->now();
+    if (m_history && isVisible() && !m_paused)
+        m_refresh.start();
+    else
+        m_refresh.stop();
+    m_paintedRevision = 0;
+    emit viewChanged();
+    update();
+}
+
+void PlotItem::refresh()
+{
+    if (m_history->revision() == m_paintedRevision)
+        return;
+    m_end = m_history->now();
+    update();
+}
+
+void PlotItem::paint(QPainter *painter)
+{
+    const QRectF area(LeftMargin, TopMargin, width() - LeftMargin - RightMargin,
+                      height() - TopMargin - BottomMargin);
+    if (area.width() < 2 || area.height() < 2)
+        return;
+    const int columns = static_cast<int>(area.width());
+    const double start = m_end - m_span;
+
+    std::vector<Column> series[3];
+    float low = 0.0f;
+    float high = 0.0f;
+    bool any = false;
+    if (m_history) {
+        m_paintedRevision = m_history->revision();
+        const SampleHistory &history = m_showRates ? m_history->rates() : m_history->angles();
+        for (int s = 0; s < 3; ++s) {
+            if (!(m_shown & (1 << s)))
+                continue;
+            series[s] = reduceToColumns(history.samples(), s, start, m_end, columns);
+            for (const Column &column : series[s]) {
+                if (!column.valid)
+                    continue;
+                low = any ? std::min(low, column.min) : column.min;
+                high = any ? std::max(high, column.max) : column.max;
+                any = true;
+            }
+        }
+    }
+    // The value axis fits what is shown, with a little room; a flat line gets a unit around it.
+    if (high - low < 1e-6f) {
+        low -= 1.0f;
+        high += 1.0f;
+    }
+    const double padding = (high - low) * 0.05;
+    const double bottom = low - padding;
+    const double top = high + padding;
+    const auto yOf = [&](double value) {
+        return area.bottom() - (value - bottom) / (top - bottom) * area.height();
+    };
+
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(QColor(0xe4, 0xe7, 0xed));
+    const QFontMetricsF metrics(painter->font());
+    const double step = (top - bottom) / GridLines;
+    for (int line = 0; line <= GridLines; ++line) {
+        const double value = bottom + step * line;
+        const double y = yOf(value);
+        painter->setPen(QColor(0xe4, 0xe7, 0xed));
+        painter->drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+        painter->setPen(QColor(0x60, 0x62, 0x66));
+        const QString label = tickLabel(value, step);
+        painter->drawText(QPointF(area.left() - 6 - metrics.horizontalAdvance(label),
+                                  y + metrics.ascent() / 2 - 1),
+                          label);
+    }
+    const int tickSeconds = m_span <= 10 ? 2 : 10;
+    for (int ago = 0; ago <= m_span; ago += tickSeconds) {
+        const double x = area.right() - area.width() * ago / m_span;
+        painter->setPen(QColor(0xe4, 0xe7, 0xed));
+        painter->drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+        painter->setPen(QColor(0x60, 0x62, 0x66));
+        const QString label = ago == 0 ? QStringLiteral("0 s") : QStringLiteral("-%1 s").arg(ago);
+        painter->drawText(
+            QPointF(x - metrics.horizontalAdvance(label) / 2, area.bottom() + metrics.ascent() + 4),
+            label);
+    }
+    painter->setPen(QColor(0xb1, 0xb1, 0xb1));
+    painter->drawRect(area);
+
+    painter->setClipRect(area);
+    for (int s = 0; s < 3; ++s) {
+        QPolygonF trace;
+        for (int c = 0; c < static_cast<int>(series[s].size()); ++c) {
+            const Column &column = series[s][static_cast<std::size_t>(c)];
+            if (!column.valid)
+                continue;
+            const double x = area.left() + c + 0.5;
+            trace << QPointF(x, yOf(column.min));
+            if (column.max != column.min)
+                trace << QPointF(x, yOf(column.max));
+        }
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        painter->setPen(QPen(SeriesColors[s], 1.5));
+        painter->drawPolyline(trace);
+    }
+}

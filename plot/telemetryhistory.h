@@ -1,0 +1,32 @@
+// The history that the plot draws: the three joint angles of every report and the three rates of
+// every command, each for the last minute, on one steady clock. Fed by the controller; costs a
+// few stores per report and nothing else until a plot reads it.
+#pragma once
+
+#include "samplehistory.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+
+class Ravik;
+
+class TelemetryHistory : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TelemetryHistory(Ravik &ravik, QObject *parent = nullptr);
+
+    const SampleHistory &angles() const { return m_angles; }
+    const SampleHistory &rates() const { return m_rates; }
+    // Seconds on the clock of the samples.
+    double now() const { return static_cast<double>(m_clock.nsecsElapsed()) / 1e9; }
+    // Goes up with every sample, so that a plot can tell whether it has anything new.
+    quint64 revision() const { return m_revision; }
+
+private:
+    QElapsedTimer m_clock;
+    SampleHistory m_angles;
+    SampleHistory m_rates;
+    quint64 m_revision = 0;
+};
