@@ -51,7 +51,7 @@ long residentKb()
 }
 // Moves a virtual pad's right stick between the two ends `moves` times, at random moments of the
 // 20 ms tick, and prints how long each move took to reach the link.
-int padLatency(QObject *window, Ravik &ravik, int moves)
+int padLatency(QObject *window, Ravik &ravik, const InputControl &input, int moves)
 {
     PseudoTerminal pty;
     MainWindowDriver driver(window);
@@ -61,6 +61,11 @@ int padLatency(QObject *window, Ravik &ravik, int moves)
     const int index =
         SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, 0, 0);
     SDL_Joystick *pad = SDL_JoystickOpen(index);
+    // The moves count from the moment the tool has picked the pad up.
+    QElapsedTimer waited;
+    waited.start();
+    while (input.padName().isEmpty() && waited.elapsed() < 5000)
+        QTest::qWait(20);
     CommandWatch commands(pty);
     std::mt19937 random(3);
     std::vector<double> latencies;
@@ -122,15 +127,16 @@ int main(int argc, char *argv[])
 
     Ravik &ravik = wiring.controller();
     if (parser.isSet(padMoves))
-        return padLatency(driver.window(), ravik, parser.value(padMoves).toInt());
+        return padLatency(driver.window(), ravik, wiring.input(), parser.value(padMoves).toInt());
     driver.openPort(parser.value(port));
     if (!ravik.serialIsOpen()) {
         QTextStream(stderr) << "gimbal-probe: cannot open " << parser.value(port) << '\n';
         return 1;
     }
-    driver.holdStick(QStringLiteral("rightJoystick"), QPointF(30, -45));
+    // The plot first: a click once the stick is held would let go of it.
     if (parser.isSet(plot))
         driver.click(driver.itemById(QStringLiteral("plotButton")));
+    driver.holdStick(QStringLiteral("rightJoystick"), QPointF(30, -45));
     if (parser.isSet(record))
         wiring.recorder().startTo(parser.value(record));
 

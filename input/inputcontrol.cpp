@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QSettings>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 
 namespace {
 constexpr int PadSearchTicks = 25;
+constexpr int PadStartMs = 1000;
 const QString DeadZoneKey = QStringLiteral("input/deadZone");
 const QString ExpoKey = QStringLiteral("input/expo");
 const QString SpeedLimitKey = QStringLiteral("input/speedLimit");
@@ -67,6 +69,8 @@ InputControl::InputControl(Ravik &ravik, QSettings *store, QObject *parent)
         m_speedLimit = std::clamp(m_store->value(SpeedLimitKey, 1.0).toDouble(), 0.1, 1.0);
     }
     connect(&ravik, &Ravik::commandDue, this, &InputControl::beforeCommand);
+    // SDL looks through the devices as it starts: not before the window is up.
+    QTimer::singleShot(PadStartMs, this, &InputControl::startPad);
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state != Qt::ApplicationActive)
@@ -124,24 +128,28 @@ Deflection InputControl::shaped(const Deflection &raw) const
     return {shape(raw.x, m_shaping[0]), shape(raw.y, m_shaping[1]), shape(raw.z, m_shaping[2])};
 }
 
+void InputControl::startPad()
+{
+    m_pad = std::make_unique<SdlPad>();
+    m_padName = QString::fromStdString(m_pad->name());
+    if (!m_padName.isEmpty())
+        emit padChanged();
+}
+
 void InputControl::beforeCommand()
 {
-    if (!m_pad) {
-        m_pad = std::make_unique<SdlPad>();
-        m_padName = QString::fromStdString(m_pad->name());
-        if (!m_padName.isEmpty())
-            emit padChanged();
-    }
     // Without a pad, SDL is asked about new ones twice a second rather than at every command:
     // its look through the devices is most of what an idle tool would spend.
-    if ((!m_padName.isEmpty() || ++m_ticksWithoutPad % PadSearchTicks == 0) && m_pad->poll()) {
+    if (m_pad && (!m_padName.isEmpty() || ++m_ticksWithoutPad % PadSearchTicks == 0) &&
+        m_pad->poll()) {
         m_padName = QString::fromStdString(m_pad->name());
         emit padChanged();
     }
     // The left stick's horizontal is rate z; its vertical steers nothing.
     const Deflection mouse{m_rightStick.x, m_rightStick.y, m_leftStick.x};
+    const Deflection pad = m_pad ? m_pad->deflection() : Deflection{};
     const Deflection sent =
-        combine({mouse, shaped(m_keys.deflection()), shaped(m_pad->deflection())}, m_speedLimit);
+        combine({mouse, shaped(m_keys.deflection()), shaped(pad)}, m_speedLimit);
     if (sent != m_sent) {
         m_sent = sent;
         emit sentChanged();

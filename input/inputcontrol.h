@@ -71,6 +71,7 @@ signals:
     void sentChanged();
 
 private:
+    void startPad();
     void beforeCommand();
     void setInverted(int axis, bool inverted);
     void save();
@@ -78,7 +79,7 @@ private:
 
     Ravik &m_ravik;
     QSettings *m_store;
-    // Made at the first command rather than at start: SDL looks through the devices.
+    // Made a second after start: SDL looks through the devices as it starts.
     std::unique_ptr<SdlPad> m_pad;
     KeyboardAxes m_keys;
     Deflection m_leftStick;

@@ -4,21 +4,73 @@
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
+#include <QLibrary>
+
+#include <type_traits>
+
 namespace {
+// SDL is loaded when the pad starts rather than linked: linked, it would bring its audio and
+// display libraries into every start of the tool. Without it there is simply no pad.
+struct Sdl
+{
+    decltype(&SDL_SetHint) setHint = nullptr;
+    decltype(&SDL_InitSubSystem) initSubSystem = nullptr;
+    decltype(&SDL_QuitSubSystem) quitSubSystem = nullptr;
+    decltype(&SDL_PollEvent) pollEvent = nullptr;
+    decltype(&SDL_NumJoysticks) numJoysticks = nullptr;
+    decltype(&SDL_IsGameController) isGameController = nullptr;
+    decltype(&SDL_GameControllerOpen) open = nullptr;
+    decltype(&SDL_GameControllerClose) close = nullptr;
+    decltype(&SDL_GameControllerGetJoystick) joystick = nullptr;
+    decltype(&SDL_JoystickInstanceID) instanceId = nullptr;
+    decltype(&SDL_GameControllerName) name = nullptr;
+    decltype(&SDL_GameControllerGetAxis) axis = nullptr;
+
+    bool load()
+    {
+#ifdef Q_OS_WIN
+        QLibrary library(QStringLiteral("SDL2"));
+#else
+        QLibrary library(QStringLiteral("SDL2-2.0"), 0);
+#endif
+        if (!library.load())
+            return false;
+        const auto resolve = [&library](auto &function, const char *symbol) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                library.resolve(symbol));
+            return function != nullptr;
+        };
+        return resolve(setHint, "SDL_SetHint") && resolve(initSubSystem, "SDL_InitSubSystem") &&
+               resolve(quitSubSystem, "SDL_QuitSubSystem") && resolve(pollEvent, "SDL_PollEvent") &&
+               resolve(numJoysticks, "SDL_NumJoysticks") &&
+               resolve(isGameController, "SDL_IsGameController") &&
+               resolve(open, "SDL_GameControllerOpen") &&
+               resolve(close, "SDL_GameControllerClose") &&
+               resolve(joystick, "SDL_GameControllerGetJoystick") &&
+               resolve(instanceId, "SDL_JoystickInstanceID") &&
+               resolve(name, "SDL_GameControllerName") &&
+               resolve(axis, "SDL_GameControllerGetAxis");
+    }
+};
+
+Sdl sdl;
+
 double axis(SDL_GameController *pad, SDL_GameControllerAxis which)
 {
     // -32768 .. 32767; the negative side has one step more.
-    const Sint16 value = SDL_GameControllerGetAxis(pad, which);
+    const Sint16 value = sdl.axis(pad, which);
     return value < 0 ? value / 32768.0 : value / 32767.0;
 }
 } // namespace
 
 SdlPad::SdlPad()
 {
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (!sdl.load())
+        return;
+    sdl.setHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // A pad stays in use while another window has the focus: its sticks are read, not missed.
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    m_available = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+    sdl.setHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    m_available = sdl.initSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     if (m_available)
         openFirstAttached();
 }
@@ -26,9 +78,9 @@ SdlPad::SdlPad()
 SdlPad::~SdlPad()
 {
     if (m_pad)
-        SDL_GameControllerClose(m_pad);
+        sdl.close(m_pad);
     if (m_available)
-        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+        sdl.quitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
 bool SdlPad::poll()
@@ -37,14 +89,13 @@ bool SdlPad::poll()
         return false;
     bool changed = false;
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
+    while (sdl.pollEvent(&event)) {
         if (event.type == SDL_CONTROLLERDEVICEADDED && !m_pad) {
-            m_pad = SDL_GameControllerOpen(event.cdevice.which);
+            m_pad = sdl.open(event.cdevice.which);
             changed = m_pad != nullptr;
         } else if (event.type == SDL_CONTROLLERDEVICEREMOVED && m_pad &&
-                   event.cdevice.which ==
-                       SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(m_pad))) {
-            SDL_GameControllerClose(m_pad);
+                   event.cdevice.which == sdl.instanceId(sdl.joystick(m_pad))) {
+            sdl.close(m_pad);
             m_pad = nullptr;
             openFirstAttached();
             changed = true;
@@ -55,15 +106,15 @@ bool SdlPad::poll()
 
 void SdlPad::openFirstAttached()
 {
-    for (int index = 0; index < SDL_NumJoysticks() && !m_pad; ++index) {
-        if (SDL_IsGameController(index))
-            m_pad = SDL_GameControllerOpen(index);
+    for (int index = 0; index < sdl.numJoysticks() && !m_pad; ++index) {
+        if (sdl.isGameController(index))
+            m_pad = sdl.open(index);
     }
 }
 
 std::string SdlPad::name() const
 {
-    const char *name = m_pad ? SDL_GameControllerName(m_pad) : nullptr;
+    const char *name = m_pad ? sdl.name(m_pad) : nullptr;
     return name ? name : (m_pad ? "gamepad" : "");
 }
 

@@ -1,7 +1,8 @@
 // A gamepad through SDL2's game-controller API. SDL runs no loop or thread of its own here: poll()
 // takes its pending events (a pad plugged in or pulled out, axis moves), and the controller's
 // tick calls it just before each command, so a pad's move goes out with the next command. The
-// first pad that comes is used; when it goes, the next one still attached takes its place.
+// first pad that comes is used; when it goes, the next one still attached takes its place. SDL
+// itself is loaded as the pad starts; where it is missing there is no pad.
 #pragma once
 
 #include "deflection.h"
@@ -13,7 +14,8 @@ struct _SDL_GameController;
 class SdlPad
 {
 public:
-    // Initialises SDL's game controllers without its signal handlers, which are the tool's.
+    // Loads SDL and initialises its game controllers, without its signal handlers, which are the
+    // tool's.
     SdlPad();
     ~SdlPad();
     SdlPad(const SdlPad &) = delete;

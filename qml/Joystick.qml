@@ -7,8 +7,6 @@ import QtQuick 2.0
 import QtQuick.Window 2.2
 
 Item {
-    id: stick
-
     property real shownX: 0
     property real shownY: 0
 
@@ -33,9 +31,6 @@ Item {
         width: parent.width - joystick.width
         height: parent.height - joystick.height
     }
-
-    onShownXChanged: showDeflection()
-    onShownYChanged: showDeflection()
 
     Rectangle {
         id: joystick
@@ -89,4 +84,7 @@ Item {
             }
         }
     }
+
+    onShownXChanged: showDeflection()
+    onShownYChanged: showDeflection()
 }

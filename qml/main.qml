@@ -331,7 +331,10 @@ Window {
             flat: true
             font.pixelSize: 14
 
-            onClicked: recordView.open()
+            onClicked: {
+                recordView.active = true
+                recordView.item.open()
+            }
         }
     }
 
@@ -343,11 +346,14 @@ Window {
         source: "PlotView.qml"
     }
 
-    RecordView {
+    Loader {
         id: recordView
 
-        x: (mainWindow.width - width) / 2
-        y: gimbalImuInfoGb.y + 40
+        active: false
+        sourceComponent: RecordView {
+            x: (mainWindow.width - width) / 2
+            y: gimbalImuInfoGb.y + 40
+        }
     }
 
     RavikGroupBox {
@@ -367,10 +373,9 @@ Window {
             Joystick {
                 id: leftJoystick
 
+                shownX: inputControl.sentZ
                 width: 200
                 height: 200
-
-                shownX: inputControl.sentZ
 
                 onJoystickChange: {
                     console.log("x:" + x)
@@ -382,11 +387,10 @@ Window {
             Joystick {
                 id: rightJoystick
 
-                width: 200
-                height: 200
-
                 shownX: inputControl.sentX
                 shownY: inputControl.sentY
+                width: 200
+                height: 200
 
                 onJoystickChange: {
                     console.log("x:" + x)
@@ -409,14 +413,21 @@ Window {
         anchors.topMargin: 4
         anchors.rightMargin: 10
 
-        onClicked: inputSettings.open()
+        onClicked: {
+            inputSettings.active = true
+            inputSettings.item.open()
+        }
     }
 
-    InputSettingsView {
+    // The settings views are made the first time they are asked for.
+    Loader {
         id: inputSettings
 
-        x: (mainWindow.width - width) / 2
-        y: angleControlGb.y
+        active: false
+        sourceComponent: InputSettingsView {
+            x: (mainWindow.width - width) / 2
+            y: angleControlGb.y
+        }
     }
 
     RavikGroupBox {

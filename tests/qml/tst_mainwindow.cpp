@@ -831,8 +831,10 @@ void TestMainWindow::padDrivesTheRates()
 void TestMainWindow::settingsViewOpens()
 {
     chooseLanguage(0);
-    QObject *view = m_driver->byId(QStringLiteral("inputSettings"));
     m_driver->click(m_driver->itemById(QStringLiteral("inputSettingsButton")));
+    QObject *view =
+        m_driver->byId(QStringLiteral("inputSettings"))->property("item").value<QObject *>();
+    QVERIFY(view);
     QTRY_VERIFY(view->property("opened").toBool());
     QTest::keyClick(m_driver->window(), Qt::Key_Escape);
     QTRY_VERIFY(!view->property("visible").toBool());
