@@ -58,6 +58,8 @@ void Recorder::setFolder(const QString &folder)
 
 void Recorder::start()
 {
+    // A folder that is not there yet is made, as a file dialog would offer to.
+    QDir().mkpath(m_folder);
     const QString name =
         QStringLiteral("gimbal-%1.csv")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
