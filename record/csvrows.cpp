@@ -2,7 +2,7 @@
 
 #include <messages.h>
 
-#include <cstdio>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -17,12 +17,19 @@ void skip(QByteArray &row, int count)
     row.append(count, ',');
 }
 
-// Single-precision values written so that they read back to the same float.
+// Single-precision values written so that they read back to the same float, with a decimal
+// point whatever the system's locale (the C library's printf would write a decimal comma on a
+// German system, which splits the field in two). Non-finite values have one spelling each; the
+// sign of a NaN carries nothing.
 void addFloat(QByteArray &row, float value)
 {
-    char text[32];
-    const int n = std::snprintf(text, sizeof text, ",%.9g", static_cast<double>(value));
-    row.append(text, n);
+    row.append(',');
+    if (std::isnan(value))
+        row.append("nan");
+    else if (std::isinf(value))
+        row.append(value > 0 ? "inf" : "-inf");
+    else
+        row.append(QByteArray::number(static_cast<double>(value), 'g', 9));
 }
 
 void addInteger(QByteArray &row, unsigned long long value)
