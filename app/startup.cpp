@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "identity.h"
 #include "renderbackend.h"
+#include "terminationsignals.h"
 #include "wiring.h"
 
 #include <QGuiApplication>
@@ -23,6 +24,9 @@ int runGimbal(int &argc, char **argv, const QString &mainFile)
     // Qt's standard place for the organisation and application: ~/.config/Lunok/Gimbal.conf on
     // Linux, the registry on Windows.
     QSettings settings;
+    // Made before the wiring, so that a signal while the tool ends cannot cut the ending short.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
     Wiring wiring(app, &settings, options);
 
     const QUrl url(mainFile, QUrl::TolerantMode);
