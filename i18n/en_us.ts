@@ -126,6 +126,37 @@
     </message>
 </context>
 <context>
+    <name>Recorder</name>
+    <message>
+        <source>无法录制到 %1：%2。</source>
+        <translation>Cannot record to %1: %2.</translation>
+    </message>
+    <message>
+        <source>开始录制：%1</source>
+        <translation>Recording to %1</translation>
+    </message>
+    <message>
+        <source>录制已结束：%2 中有 %1 行</source>
+        <translation>Recording stopped: %1 rows in %2</translation>
+    </message>
+    <message>
+        <source>录制已结束（%1）：%3 中有 %2 行</source>
+        <translation>Recording stopped, the %1: %2 rows in %3</translation>
+    </message>
+    <message>
+        <source>端口已关闭</source>
+        <translation>port closed</translation>
+    </message>
+    <message>
+        <source>程序已退出</source>
+        <translation>tool ended</translation>
+    </message>
+    <message>
+        <source>录制失败：%1。%2 中保留了 %3 行。</source>
+        <translation>Recording failed: %1. %2 holds %3 rows.</translation>
+    </message>
+</context>
+<context>
     <name>StatusView</name>
     <message>
         <source>未初始化</source>

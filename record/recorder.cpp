@@ -64,8 +64,7 @@ void Recorder::start()
     std::unique_ptr<QFile> file =
         recordfile::createNamedFor(m_folder, QDateTime::currentDateTime(), error);
     if (!file) {
-        emit message(text(QStringLiteral("Cannot record to %1: %2.").arg(m_folder, error),
-                          QStringLiteral("无法录制到 %1：%2。").arg(m_folder, error)));
+        emit message(tr("无法录制到 %1：%2。").arg(m_folder, error));
         return;
     }
     begin(std::move(file));
@@ -78,8 +77,7 @@ void Recorder::startTo(const QString &path)
     QString error;
     std::unique_ptr<QFile> file = recordfile::replace(path, error);
     if (!file) {
-        emit message(text(QStringLiteral("Cannot record to %1: %2.").arg(path, error),
-                          QStringLiteral("无法录制到 %1：%2。").arg(path, error)));
+        emit message(tr("无法录制到 %1：%2。").arg(path, error));
         return;
     }
     begin(std::move(file));
@@ -110,8 +108,7 @@ void Recorder::begin(std::unique_ptr<QFile> file)
     m_showRows.start();
     emit recordingChanged();
     emit rowsChanged();
-    emit message(text(QStringLiteral("Recording to %1").arg(m_fileName),
-                      QStringLiteral("开始录制：%1").arg(m_fileName)));
+    emit message(tr("开始录制：%1").arg(m_fileName));
 }
 
 void Recorder::stop()
@@ -160,29 +157,14 @@ void Recorder::finish(End end)
     m_rows = outcome.rows;
     m_shownRows = m_rows;
     const QString rows = QString::number(m_rows);
-    if (!outcome.error.isEmpty()) {
-        emit message(text(QStringLiteral("Recording failed: %1. %2 holds %3 rows.")
-                              .arg(outcome.error, m_fileName, rows),
-                          QStringLiteral("录制失败：%1。%2 中保留了 %3 行。")
-                              .arg(outcome.error, m_fileName, rows)));
-    } else if (end == End::Asked) {
-        emit message(text(QStringLiteral("Recording stopped: %1 rows in %2").arg(rows, m_fileName),
-                          QStringLiteral("录制已结束：%2 中有 %1 行").arg(rows, m_fileName)));
-    } else {
-        emit message(text(QStringLiteral("Recording stopped, the %1: %2 rows in %3")
-                              .arg(end == End::PortClosed ? QStringLiteral("port closed")
-                                                          : QStringLiteral("tool ended"),
-                                   rows, m_fileName),
-                          QStringLiteral("录制已结束（%1）：%3 中有 %2 行")
-                              .arg(end == End::PortClosed ? QStringLiteral("端口已关闭")
-                                                          : QStringLiteral("程序已退出"),
-                                   rows, m_fileName)));
-    }
+    if (!outcome.error.isEmpty())
+        emit message(tr("录制失败：%1。%2 中保留了 %3 行。").arg(outcome.error, m_fileName, rows));
+    else if (end == End::Asked)
+        emit message(tr("录制已结束：%2 中有 %1 行").arg(rows, m_fileName));
+    else
+        emit message(tr("录制已结束（%1）：%3 中有 %2 行")
+                         .arg(end == End::PortClosed ? tr("端口已关闭") : tr("程序已退出"), rows,
+                              m_fileName));
     emit rowsChanged();
     emit recordingChanged();
-}
-
-QString Recorder::text(const QString &english, const QString &chinese) const
-{
-    return m_ravik.languageIndex() == 0 ? english : chinese;
 }
