@@ -21,7 +21,6 @@ OpenFailure classifyOpenFailure(QSerialPort::SerialPortError error, bool userMay
 // path). Always true on Windows, where a refused COM port is one that another program holds.
 bool userMayAccess(const QString &portName);
 
-// The one-line message for the message area: English for language index 0, Chinese for any
-// other, as the controller's messages are. `detail` is the port's own error text.
-QString openFailureMessage(OpenFailure why, const QString &port, const QString &detail,
-                           int languageIndex);
+// The one-line message for the message area, in the language of the installed catalogue.
+// `detail` is the system's own words for the failure.
+QString openFailureMessage(OpenFailure why, const QString &port, const QString &detail);

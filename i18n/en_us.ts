@@ -49,6 +49,25 @@
     </message>
 </context>
 <context>
+    <name>OpenFailure</name>
+    <message>
+        <source>无法打开 %1：找不到该端口（%2）。请检查端口名称以及云台是否已连接。</source>
+        <translation>Cannot open %1: there is no such port (%2). Check the port name and that the gimbal is plugged in.</translation>
+    </message>
+    <message>
+        <source>无法打开 %1：端口被其他程序占用（%2）。请关闭该程序后重试。</source>
+        <translation>Cannot open %1: another program is using it (%2). Close that program and try again.</translation>
+    </message>
+    <message>
+        <source>无法打开 %1：没有权限（%2）。请用 &quot;sudo usermod -aG dialout $USER&quot; 加入 dialout 组，然后重新登录。</source>
+        <translation>Cannot open %1: permission denied (%2). Join the dialout group with &quot;sudo usermod -aG dialout $USER&quot;, then log in again.</translation>
+    </message>
+    <message>
+        <source>无法打开 %1：%2。</source>
+        <translation>Cannot open %1: %2.</translation>
+    </message>
+</context>
+<context>
     <name>PlotView</name>
     <message>
         <source>Pitch</source>
@@ -81,6 +100,21 @@
     <message>
         <source>暂停</source>
         <translation>Pause</translation>
+    </message>
+</context>
+<context>
+    <name>Ravik</name>
+    <message>
+        <source>请您先打开串口</source>
+        <translation>Please Open Serial First</translation>
+    </message>
+    <message>
+        <source>云台与电脑连接异常，请检查USB连接</source>
+        <translation>The gimbal is experiencing abnormal connection with the computer, please check the USB connection.</translation>
+    </message>
+    <message>
+        <source>云台已重新连接：%1 已再次打开。</source>
+        <translation>The gimbal is back: %1 is open again.</translation>
     </message>
 </context>
 <context>
@@ -123,6 +157,37 @@
     <message>
         <source>关闭</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>Recorder</name>
+    <message>
+        <source>无法录制到 %1：%2。</source>
+        <translation>Cannot record to %1: %2.</translation>
+    </message>
+    <message>
+        <source>开始录制：%1</source>
+        <translation>Recording to %1</translation>
+    </message>
+    <message>
+        <source>录制已结束：%2 中有 %1 行</source>
+        <translation>Recording stopped: %1 rows in %2</translation>
+    </message>
+    <message>
+        <source>录制已结束（%1）：%3 中有 %2 行</source>
+        <translation>Recording stopped, the %1: %2 rows in %3</translation>
+    </message>
+    <message>
+        <source>端口已关闭</source>
+        <translation>port closed</translation>
+    </message>
+    <message>
+        <source>程序已退出</source>
+        <translation>tool ended</translation>
+    </message>
+    <message>
+        <source>录制失败：%1。%2 中保留了此前写入的行。</source>
+        <translation>Recording failed: %1. %2 holds the rows written before.</translation>
     </message>
 </context>
 <context>

@@ -72,8 +72,7 @@ void Recorder::startTo(const QString &path)
         stop();
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        emit message(text(QStringLiteral("Cannot record to %1: %2.").arg(path, file->errorString()),
-                          QStringLiteral("无法录制到 %1：%2。").arg(path, file->errorString())));
+        emit message(tr("无法录制到 %1：%2。").arg(path, file->errorString()));
         return;
     }
     m_fileName = path;
@@ -101,8 +100,7 @@ void Recorder::startTo(const QString &path)
     m_showRows.start();
     emit recordingChanged();
     emit rowsChanged();
-    emit message(text(QStringLiteral("Recording to %1").arg(path),
-                      QStringLiteral("开始录制：%1").arg(path)));
+    emit message(tr("开始录制：%1").arg(path));
 }
 
 void Recorder::stop()
@@ -147,32 +145,18 @@ void Recorder::finish(End end)
     const QString rows = QString::number(m_rows);
     switch (end) {
     case End::Asked:
-        emit message(text(QStringLiteral("Recording stopped: %1 rows in %2").arg(rows, m_fileName),
-                          QStringLiteral("录制已结束：%2 中有 %1 行").arg(rows, m_fileName)));
+        emit message(tr("录制已结束：%2 中有 %1 行").arg(rows, m_fileName));
         break;
     case End::PortClosed:
     case End::ToolEnded:
-        emit message(text(QStringLiteral("Recording stopped, the %1: %2 rows in %3")
-                              .arg(end == End::PortClosed ? QStringLiteral("port closed")
-                                                          : QStringLiteral("tool ended"),
-                                   rows, m_fileName),
-                          QStringLiteral("录制已结束（%1）：%3 中有 %2 行")
-                              .arg(end == End::PortClosed ? QStringLiteral("端口已关闭")
-                                                          : QStringLiteral("程序已退出"),
-                                   rows, m_fileName)));
+        emit message(tr("录制已结束（%1）：%3 中有 %2 行")
+                         .arg(end == End::PortClosed ? tr("端口已关闭") : tr("程序已退出"), rows,
+                              m_fileName));
         break;
     case End::Failed:
-        emit message(text(
-            QStringLiteral("Recording failed: %1. %2 holds the rows written before.")
-                .arg(m_failure, m_fileName),
-            QStringLiteral("录制失败：%1。%2 中保留了此前写入的行。").arg(m_failure, m_fileName)));
+        emit message(tr("录制失败：%1。%2 中保留了此前写入的行。").arg(m_failure, m_fileName));
         break;
     }
     emit rowsChanged();
     emit recordingChanged();
-}
-
-QString Recorder::text(const QString &english, const QString &chinese) const
-{
-    return m_ravik.languageIndex() == 0 ? english : chinese;
 }

@@ -48,7 +48,7 @@ signals:
     void recordingChanged();
     void rowsChanged();
     void folderChanged();
-    // A message for the message area, in the controller's language.
+    // A message for the message area, in the language of the installed catalogue.
     void message(const QString &text);
 
 private:
@@ -57,7 +57,6 @@ private:
     void add(const mavlink_message_t &msg, bool sent);
     void handOver();
     void finish(End end);
-    QString text(const QString &english, const QString &chinese) const;
 
     Ravik &m_ravik;
     QSettings *m_store;
