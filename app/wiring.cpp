@@ -48,6 +48,9 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     m_history.emplace(*m_ravik);
     context->setContextProperty(QStringLiteral("telemetryHistory"), &*m_history);
     qmlRegisterType<PlotItem>("Gimbal.Plot", 1, 0, "PlotItem");
+    // The status view compares the link's state with LinkStatus.Talking and the like.
+    qmlRegisterUncreatableType<LinkStatus>("Gimbal.Link", 1, 0, "LinkStatus",
+                                           QStringLiteral("the controller's link status"));
     m_recorder.emplace(*m_ravik, store);
     context->setContextProperty(QStringLiteral("recorder"), &*m_recorder);
 

@@ -241,6 +241,10 @@
         <translation> · device stalled %1 times</translation>
     </message>
     <message>
+        <source> · 重复 %1</source>
+        <translation> · %1 repeated</translation>
+    </message>
+    <message>
         <source>%1 已打开，尚未收到数据</source>
         <translation>%1 open, nothing received yet</translation>
     </message>
