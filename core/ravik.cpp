@@ -89,9 +89,8 @@ void Ravik::switchSerial(QString serial_name, QString serial_boud)
         if (m_serialIsOpen) {
             portOpened();
         } else {
-            const OpenFailure why =
-                classifyOpenFailure(serial->error(), userMayAccess(serial_name));
-            emit addMessage(openFailureMessage(why, serial_name, serial->errorString()));
+            emit addMessage(
+                explainOpenFailure(serial_name, serial->error(), serial->errorString()));
         }
     } else {
         // Cleared first: a port whose device is gone complains while it closes, and that is not
