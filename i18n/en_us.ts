@@ -47,6 +47,14 @@
         <source>关闭</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>手柄不可用：%1</source>
+        <translation>Gamepad unavailable: %1</translation>
+    </message>
+    <message>
+        <source>未找到 SDL2 库</source>
+        <translation>SDL2 library not found</translation>
+    </message>
 </context>
 <context>
     <name>OpenFailure</name>
@@ -279,6 +287,14 @@
     <message>
         <source>录制中：%1 行</source>
         <translation>Recording: %1 rows</translation>
+    </message>
+    <message>
+        <source>手柄不可用：%1</source>
+        <translation>Gamepad unavailable: %1</translation>
+    </message>
+    <message>
+        <source>未找到 SDL2 库</source>
+        <translation>SDL2 library not found</translation>
     </message>
 </context>
 <context>

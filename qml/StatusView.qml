@@ -1,6 +1,7 @@
 // The status area: the link's state from the controller's link status (whether the port is open,
 // whether the gimbal talks and how well, its heartbeat, or a hint when nothing valid comes in),
-// which changes once a second, the gamepad in use, and a recording that runs.
+// which changes once a second, the gamepad in use or why there can be none, and a recording that
+// runs.
 import QtQuick 2.12
 import QtQuick.Controls 2.5
 import Gimbal.Link 1.0
@@ -38,6 +39,16 @@ Column {
         default:
             return qsTr("端口未打开")
         }
+    }
+
+    // The pad in use, or why there can be none; nothing while there is simply no pad.
+    function padLine() {
+        if (inputControl.padName !== "")
+            return qsTr("手柄：%1").arg(inputControl.padName)
+        if (!inputControl.padAvailable)
+            return qsTr("手柄不可用：%1").arg(inputControl.padError !== "" ? inputControl.padError
+                                                                       : qsTr("未找到 SDL2 库"))
+        return ""
     }
 
     function detailLine() {
@@ -83,8 +94,9 @@ Column {
     Label {
         id: padLabel
 
-        text: inputControl.padName !== "" ? qsTr("手柄：%1").arg(inputControl.padName) : ""
-        color: "#606266"
+        objectName: "padLine"
+        text: status.padLine()
+        color: inputControl.padAvailable ? "#606266" : "#d9534f"
         visible: text !== ""
         width: status.width - status.leftPadding - status.rightPadding
         elide: Text.ElideRight
