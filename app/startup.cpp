@@ -3,11 +3,11 @@
 #include "commandline.h"
 #include "identity.h"
 #include "renderbackend.h"
+#include "settingsstore.h"
 #include "wiring.h"
 
 #include <QGuiApplication>
 #include <QIcon>
-#include <QSettings>
 #include <QUrl>
 
 int runGimbal(int &argc, char **argv, const QString &mainFile)
@@ -20,10 +20,9 @@ int runGimbal(int &argc, char **argv, const QString &mainFile)
 
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/image/logo.ico")));
     selectRenderBackend();
-    // Qt's standard place for the organisation and application: ~/.config/Lunok/Gimbal.conf on
-    // Linux, the registry on Windows.
-    QSettings settings;
+    SettingsStore settings;
     Wiring wiring(app, &settings, options);
+    QObject::connect(&settings, &SettingsStore::message, &wiring.messages(), &MessageModel::add);
 
     const QUrl url(mainFile, QUrl::TolerantMode);
     QObject::connect(

@@ -199,6 +199,13 @@
     </message>
 </context>
 <context>
+    <name>SettingsStore</name>
+    <message>
+        <source>无法写入配置文件夹 %1：设置不会被保存。</source>
+        <translation>Cannot write the configuration folder %1: settings will not be kept.</translation>
+    </message>
+</context>
+<context>
     <name>StatusView</name>
     <message>
         <source>未初始化</source>
