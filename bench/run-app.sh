@@ -5,8 +5,10 @@
 # the same with the plot shown, at 2,000 reports a second with a recording running (its rows
 # against what gimbal-sim sent, and its effect on the telemetry latency), the time from a virtual
 # gamepad's move to the command that carries it, and resident memory over 100 unplug and replug
-# cycles through the reopen path.
-#   bench/run-app.sh [build-dir]
+# cycles through the reopen path. A gimbal protocol v2 device (gimbal-sim --protocol v2 at 10
+# statuses a second) is measured beside 50 reports a second: CPU and the command cadence it
+# receives; with `v2` as the second argument only those two run.
+#   bench/run-app.sh [build-dir] [v2]
 # The first frame is Qt's own scene-graph timing line (qt.scenegraph.time.renderloop), stamped
 # with the monotonic clock and compared with the clock just before the process is executed.
 set -euo pipefail
@@ -115,10 +117,40 @@ measure() {
   grep "frames lost" "$work/sim"
 }
 
+# measureV2 STATUS_RATE: the probe at a v2 device sending STATUS_RATE statuses a second for 14 s;
+# CPU over 10 s of it, and the commands the device received, with their cadence.
+measureV2() {
+  startSimulator --protocol v2 --status-rate "$1"
+  "$build/bench/gimbal-probe" --port "$(head -n 1 "$work/sim")" --seconds 14 \
+    >"$work/probe" 2>/dev/null &
+  probe=$!
+  pids+=("$probe")
+  sleep 3
+  share=$(cpuShare "$probe" 10)
+  wait "$probe"
+  kill -INT "$sim"; wait "$sim" || true
+  echo "CPU over 10 s: ${share} %"
+  grep -E "^(statuses sent|rate demands|commands received|sequence gaps|command interval)" \
+    "$work/sim"
+  grep -q "^commands received: 0$" "$work/sim" &&
+    echo "(no v2 command arrived: the tool did not take the device for a v2 gimbal)"
+  return 0
+}
+
+if [ "${2:-}" = v2 ]; then
+  echo "== 50 reports/s"
+  measure 50
+  echo "== v2 device, 10 statuses/s"
+  measureV2 10
+  exit 0
+fi
+
 for rate in 50 200 2000; do
   echo "== $rate reports/s"
   measure "$rate"
 done
+echo "== v2 device, 10 statuses/s"
+measureV2 10
 for rate in 50 1000; do
   echo "== $rate reports/s, plot shown"
   measure "$rate" --plot
