@@ -64,22 +64,6 @@ firstFrameMs() {
     printf "%.0f", ($1 - start) * 1000; exit }' "$work/log"
 }
 
-echo "== start-up (5 runs)"
-for run in 1 2 3 4 5; do
-  startTool
-  frame=$(firstFrameMs)
-  sleep 2
-  rss=$(awk '/^VmRSS/ { printf "%.1f", $2 / 1024 }' "/proc/$tool/status")
-  if [ "$run" -eq 5 ]; then
-    idle=$(cpuShare "$tool" 20)
-    echo "run $run: first frame ${frame} ms, resident ${rss} MB, idle CPU over 20 s ${idle} %" \
-         "(no port open, SDL initialised, no pad)"
-  else
-    echo "run $run: first frame ${frame} ms, resident ${rss} MB"
-  fi
-  kill -TERM "$tool"; wait "$tool" 2>/dev/null || true
-done
-
 # Starts gimbal-sim with the given options and waits for the path it prints.
 startSimulator() {
   rm -f "$work/sim"
@@ -89,12 +73,9 @@ startSimulator() {
   until [ -s "$work/sim" ]; do sleep 0.05; done
 }
 
-# measure RATE [PROBE OPTIONS...]: the probe at gimbal-sim's RATE reports a second for 14 s; CPU
-# over 10 s of it, delivery and the link status's counts over the last ten ticks.
-measure() {
-  local rate=$1
-  shift
-  startSimulator --rate "$rate"
+# probeForCpu [PROBE OPTIONS...]: the probe at the running simulator for 14 s, CPU over 10 s of
+# it; the simulator is stopped afterwards, so that its summary is in $work/sim.
+probeForCpu() {
   "$build/bench/gimbal-probe" --port "$(head -n 1 "$work/sim")" --seconds 14 "$@" \
     >"$work/probe" 2>/dev/null &
   probe=$!
@@ -104,6 +85,15 @@ measure() {
   wait "$probe"
   kill -INT "$sim"; wait "$sim" || true
   echo "CPU over 10 s: ${share} %"
+}
+
+# measure RATE [PROBE OPTIONS...]: the probe at gimbal-sim's RATE reports a second for 14 s; CPU
+# over 10 s of it, delivery and the link status's counts over the last ten ticks.
+measure() {
+  local rate=$1
+  shift
+  startSimulator --rate "$rate"
+  probeForCpu "$@"
   # Reports per second over the last ten one-second ticks, the unshown ones, the backlog, and
   # what the link status counted.
   grep '^t=' "$work/probe" | tail -n 11 | awk -F'[ =]' -v rate="$rate" '
@@ -121,15 +111,7 @@ measure() {
 # CPU over 10 s of it, and the commands the device received, with their cadence.
 measureV2() {
   startSimulator --protocol v2 --status-rate "$1"
-  "$build/bench/gimbal-probe" --port "$(head -n 1 "$work/sim")" --seconds 14 \
-    >"$work/probe" 2>/dev/null &
-  probe=$!
-  pids+=("$probe")
-  sleep 3
-  share=$(cpuShare "$probe" 10)
-  wait "$probe"
-  kill -INT "$sim"; wait "$sim" || true
-  echo "CPU over 10 s: ${share} %"
+  probeForCpu
   grep -E "^(statuses sent|rate demands|commands received|sequence gaps|command interval)" \
     "$work/sim"
   grep -q "^commands received: 0$" "$work/sim" &&
@@ -144,6 +126,22 @@ if [ "${2:-}" = v2 ]; then
   measureV2 10
   exit 0
 fi
+
+echo "== start-up (5 runs)"
+for run in 1 2 3 4 5; do
+  startTool
+  frame=$(firstFrameMs)
+  sleep 2
+  rss=$(awk '/^VmRSS/ { printf "%.1f", $2 / 1024 }' "/proc/$tool/status")
+  if [ "$run" -eq 5 ]; then
+    idle=$(cpuShare "$tool" 20)
+    echo "run $run: first frame ${frame} ms, resident ${rss} MB, idle CPU over 20 s ${idle} %" \
+         "(no port open, SDL initialised, no pad)"
+  else
+    echo "run $run: first frame ${frame} ms, resident ${rss} MB"
+  fi
+  kill -TERM "$tool"; wait "$tool" 2>/dev/null || true
+done
 
 for rate in 50 200 2000; do
   echo "== $rate reports/s"
