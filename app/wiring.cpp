@@ -1,7 +1,7 @@
 #include "wiring.h"
 
 #include "linkstatus.h"
-#include "plotitem.h"
+#include "qmltypes.h"
 #include "serial.h"
 #include "serialevent.h"
 #include "startuplanguage.h"
@@ -47,7 +47,7 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     context->setContextProperty(QStringLiteral("inputControl"), &*m_input);
     m_history.emplace(*m_ravik);
     context->setContextProperty(QStringLiteral("telemetryHistory"), &*m_history);
-    qmlRegisterType<PlotItem>("Gimbal.Plot", 1, 0, "PlotItem");
+    registerQmlTypes();
     m_recorder.emplace(*m_ravik, store);
     context->setContextProperty(QStringLiteral("recorder"), &*m_recorder);
 

@@ -80,7 +80,6 @@ private:
     void awaitPort(const QString &name);
     void tryReopen();
     void writeCommand(const mavlink_message_t &msg);
-    QString message(const QString &english, const QString &chinese) const;
 
     QVariantList m_gimbalImuAngle{0, 0, 0};
     SerialEvent *serialEvent = nullptr;

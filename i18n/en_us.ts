@@ -47,6 +47,33 @@
         <source>关闭</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>手柄不可用：%1</source>
+        <translation>Gamepad unavailable: %1</translation>
+    </message>
+    <message>
+        <source>未找到 SDL2 库</source>
+        <translation>SDL2 library not found</translation>
+    </message>
+</context>
+<context>
+    <name>OpenFailure</name>
+    <message>
+        <source>无法打开 %1：找不到该端口（%2）。请检查端口名称以及云台是否已连接。</source>
+        <translation>Cannot open %1: there is no such port (%2). Check the port name and that the gimbal is plugged in.</translation>
+    </message>
+    <message>
+        <source>无法打开 %1：端口被其他程序占用（%2）。请关闭该程序后重试。</source>
+        <translation>Cannot open %1: another program is using it (%2). Close that program and try again.</translation>
+    </message>
+    <message>
+        <source>无法打开 %1：没有权限（%2）。请用 &quot;sudo usermod -aG dialout $USER&quot; 加入 dialout 组，然后重新登录。</source>
+        <translation>Cannot open %1: permission denied (%2). Join the dialout group with &quot;sudo usermod -aG dialout $USER&quot;, then log in again.</translation>
+    </message>
+    <message>
+        <source>无法打开 %1：%2。</source>
+        <translation>Cannot open %1: %2.</translation>
+    </message>
 </context>
 <context>
     <name>PlotView</name>
@@ -81,6 +108,21 @@
     <message>
         <source>暂停</source>
         <translation>Pause</translation>
+    </message>
+</context>
+<context>
+    <name>Ravik</name>
+    <message>
+        <source>请您先打开串口</source>
+        <translation>Please Open Serial First</translation>
+    </message>
+    <message>
+        <source>云台与电脑连接异常，请检查USB连接</source>
+        <translation>The gimbal is experiencing abnormal connection with the computer, please check the USB connection.</translation>
+    </message>
+    <message>
+        <source>云台已重新连接：%1 已再次打开。</source>
+        <translation>The gimbal is back: %1 is open again.</translation>
     </message>
 </context>
 <context>
@@ -157,6 +199,13 @@
     </message>
 </context>
 <context>
+    <name>SettingsStore</name>
+    <message>
+        <source>无法写入配置文件夹 %1：设置不会被保存。</source>
+        <translation>Cannot write the configuration folder %1: settings will not be kept.</translation>
+    </message>
+</context>
+<context>
     <name>StatusView</name>
     <message>
         <source>未初始化</source>
@@ -207,6 +256,10 @@
         <translation> · device stalled %1 times</translation>
     </message>
     <message>
+        <source> · 重复 %1</source>
+        <translation> · %1 repeated</translation>
+    </message>
+    <message>
         <source>%1 已打开，尚未收到数据</source>
         <translation>%1 open, nothing received yet</translation>
     </message>
@@ -241,6 +294,14 @@
     <message>
         <source>录制中：%1 行</source>
         <translation>Recording: %1 rows</translation>
+    </message>
+    <message>
+        <source>手柄不可用：%1</source>
+        <translation>Gamepad unavailable: %1</translation>
+    </message>
+    <message>
+        <source>未找到 SDL2 库</source>
+        <translation>SDL2 library not found</translation>
     </message>
 </context>
 <context>

@@ -132,7 +132,9 @@ void InputControl::startPad()
 {
     m_pad = std::make_unique<SdlPad>();
     m_padName = QString::fromStdString(m_pad->name());
-    if (!m_padName.isEmpty())
+    m_padAvailable = m_pad->problem() == SdlPad::Problem::None;
+    m_padError = QString::fromStdString(m_pad->error());
+    if (!m_padName.isEmpty() || !m_padAvailable)
         emit padChanged();
 }
 

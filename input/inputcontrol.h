@@ -29,6 +29,10 @@ class InputControl : public QObject
     Q_PROPERTY(bool invertY READ invertY WRITE setInvertY NOTIFY settingsChanged)
     Q_PROPERTY(bool invertZ READ invertZ WRITE setInvertZ NOTIFY settingsChanged)
     Q_PROPERTY(QString padName READ padName NOTIFY padChanged)
+    // False once it is known that there can be no gamepad: SDL2 is missing or failed.
+    Q_PROPERTY(bool padAvailable READ padAvailable NOTIFY padChanged)
+    // Why not, in SDL's or the loader's words; empty where the SDL2 library is missing.
+    Q_PROPERTY(QString padError READ padError NOTIFY padChanged)
     // What the last command carried, in stick units: the on-screen knobs show it.
     Q_PROPERTY(double sentX READ sentX NOTIFY sentChanged)
     Q_PROPERTY(double sentY READ sentY NOTIFY sentChanged)
@@ -46,6 +50,8 @@ public:
     bool invertY() const { return m_shaping[1].inverted; }
     bool invertZ() const { return m_shaping[2].inverted; }
     QString padName() const { return m_padName; }
+    bool padAvailable() const { return m_padAvailable; }
+    QString padError() const { return m_padError; }
     double sentX() const { return m_sent.x; }
     double sentY() const { return m_sent.y; }
     double sentZ() const { return m_sent.z; }
@@ -87,6 +93,8 @@ private:
     Shaping m_shaping[3];
     double m_speedLimit = 1.0;
     QString m_padName;
+    bool m_padAvailable = true;
+    QString m_padError;
     int m_ticksWithoutPad = 0;
     Deflection m_sent;
 };

@@ -37,6 +37,8 @@ private slots:
     void commandLine_data();
     void commandLine();
     void settingsSurviveRestart();
+    void unwritableSettingsSaidOnce_data();
+    void unwritableSettingsSaidOnce();
     void endedBySignal_data();
     void endedBySignal();
 
@@ -49,18 +51,21 @@ private:
     Run start(const QStringList &arguments, const QString &backend = QStringLiteral("software"));
 
     std::unique_ptr<QTemporaryDir> m_configHome;
+    // The folder the settings go under: the temporary folder unless a test says otherwise.
+    QString m_configPath;
 };
 
 void TestStartup::init()
 {
     m_configHome = std::make_unique<QTemporaryDir>();
+    m_configPath = m_configHome->path();
 }
 
 void TestStartup::launch(QProcess &probe, const QStringList &arguments, const QString &backend)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_configHome->path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_configPath);
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -187,6 +192,35 @@ void TestStartup::settingsSurviveRestart()
     QCOMPARE(restored({"--language", "en"}),
              QStringLiteral("restored %1 57600 0 0 false 0.5").arg(port));
     QCOMPARE(restored({}), QStringLiteral("restored %1 57600 1 1 false 0.5").arg(port));
+}
+
+void TestStartup::unwritableSettingsSaidOnce_data()
+{
+    QTest::addColumn<QString>("configPath");
+    QTest::addColumn<int>("messages");
+
+    QTest::newRow("a folder that can be written says nothing") << QString() << 0;
+    // A file where a folder should be stops root too, as a folder without rights stops others.
+    QTest::newRow("a folder that cannot be made is said once for five saves")
+        << QStringLiteral("file/config") << 1;
+}
+
+void TestStartup::unwritableSettingsSaidOnce()
+{
+    QFETCH(QString, configPath);
+    QFETCH(int, messages);
+
+    QFile file(m_configHome->filePath(QStringLiteral("file")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    if (!configPath.isEmpty())
+        m_configPath = m_configHome->filePath(configPath);
+    const Run run = start({QStringLiteral("qrc:/unwritable.qml")});
+    QCOMPARE(run.exitCode, 7);
+    const QByteArray said = "message: Cannot write the configuration folder " +
+                            QFile::encodeName(m_configPath + QStringLiteral("/Lunok")) +
+                            ": settings will not be kept.";
+    QVERIFY2(run.errors.count(said) == messages, run.errors.constData());
+    QCOMPARE(run.errors.count("message: Cannot write"), messages);
 }
 
 void TestStartup::endedBySignal_data()

@@ -1,12 +1,15 @@
 // The language switcher against real catalogues and a real QML engine: start-up language by
-// locale, switching in both directions from Chinese, English and other systems, and texts that
-// are evaluated after the switch.
+// locale, switching in both directions from Chinese, English and other systems, texts that
+// are evaluated after the switch, and the C++ messages made after it.
+#include "openfailure.h"
 #include "qmllanguage.h"
+#include "ravik.h"
 #include "startuplanguage.h"
 
 #include <QGuiApplication>
 #include <QLocale>
 #include <QQmlApplicationEngine>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTranslator>
 
@@ -128,6 +131,19 @@ void tst_QmlLanguage::switching()
     const QString upward = english ? QStringLiteral("Camera Upward") : QStringLiteral("相机朝上");
     QCOMPARE(window->property("port").toString(), port);
     QCOMPARE(combo->property("upward").toString(), upward);
+
+    // The C++ messages are translated as they are made: the switch decides the next one.
+    Ravik ravik;
+    QSignalSpy messages(&ravik, &Ravik::addMessage);
+    QVERIFY(messages.isValid());
+    ravik.gimbalControl(0.0f, 0.0f, 0.0f);
+    QVERIFY(!messages.isEmpty());
+    QCOMPARE(messages.last().at(0).toString(), english ? QStringLiteral("Please Open Serial First")
+                                                       : QStringLiteral("请您先打开串口"));
+    QCOMPARE(openFailureMessage(OpenFailure::Other, QStringLiteral("ttyUSB0"),
+                                QStringLiteral("File name too long")),
+             english ? QStringLiteral("Cannot open ttyUSB0: File name too long.")
+                     : QStringLiteral("无法打开 ttyUSB0：File name too long。"));
 
     // The engine retranslates again when the posted LanguageChange events arrive, and bindings
     // are evaluated again whenever their inputs change: the chosen language must hold for both.

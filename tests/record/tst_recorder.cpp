@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 #include <algorithm>
@@ -169,10 +168,6 @@ private slots:
 
 void TestRecorder::initTestCase()
 {
-    // The messages are compared with their English texts.
-    static QTranslator english;
-    QVERIFY(english.load(QStringLiteral(":/en_us.qm")));
-    QCoreApplication::installTranslator(&english);
     std::signal(SIGXFSZ, SIG_IGN);
     // The application object has set the C library's locale from the environment, as in the
     // tool: a locale named there must have been generated, or the run proves nothing.
