@@ -1,8 +1,9 @@
 // The live plot: the three angles of the reports, or the three commanded rates, over the last 10,
 // 30 or 60 seconds, drawn with QPainter polylines on either scene-graph backend. Each pixel column
 // shows the minimum and maximum of its samples, so that a spike stays visible however fast the
-// reports come. It repaints on a timer of about 30 Hz while it is shown, not paused, and the
-// history has something new, never once per report.
+// reports come. Values that are not numbers, and silences, are gaps in the lines; the value axis
+// fits the finite values and is marked at round steps. It repaints on a timer of about 30 Hz while
+// it is shown, not paused, and the history has something new, never once per report.
 #pragma once
 
 #include <QQuickPaintedItem>
