@@ -15,14 +15,32 @@ const QColor PlotItem::SeriesColors[3] = {QColor(0xd9, 0x53, 0x4f), QColor(0x00,
 
 namespace {
 constexpr int RefreshMs = 33;
-constexpr int LeftMargin = 64;
+constexpr int LeftMargin = 80;
 constexpr int BottomMargin = 22;
 constexpr int TopMargin = 8;
 constexpr int RightMargin = 12;
 constexpr int GridLines = 4;
 
-// Room for the value axis's labels, left of the plot area.
-constexpr int LabelCharacters = 8;
+// The value axis's labels: at most this long, and this far left of the plot area.
+constexpr int LabelCharacters = 9;
+constexpr int LabelGap = 6;
+
+// The ticks' labels, all with as many digits as the widest one leaves room for.
+QStringList tickLabels(const AxisTicks &axis, const QFontMetricsF &metrics, double room)
+{
+    QStringList labels;
+    for (int characters = LabelCharacters; characters > 0; --characters) {
+        labels.clear();
+        bool fit = true;
+        for (const double value : axis.values) {
+            labels.append(ValueText::compact(value, axis.decimals, characters));
+            fit = fit && metrics.horizontalAdvance(labels.last()) <= room;
+        }
+        if (fit)
+            break;
+    }
+    return labels;
+}
 } // namespace
 
 PlotItem::PlotItem(QQuickItem *parent) : QQuickPaintedItem(parent)
@@ -97,10 +115,15 @@ void PlotItem::refresh()
     update();
 }
 
+QRectF PlotItem::plotArea() const
+{
+    return QRectF(LeftMargin, TopMargin, width() - LeftMargin - RightMargin,
+                  height() - TopMargin - BottomMargin);
+}
+
 void PlotItem::paint(QPainter *painter)
 {
-    const QRectF area(LeftMargin, TopMargin, width() - LeftMargin - RightMargin,
-                      height() - TopMargin - BottomMargin);
+    const QRectF area = plotArea();
     if (area.width() < 2 || area.height() < 2)
         return;
     const int columns = static_cast<int>(area.width());
@@ -126,20 +149,22 @@ void PlotItem::paint(QPainter *painter)
             }
         }
     }
-    const AxisTicks axis = axisTicks(low, high, GridLines);
+    m_axis = axisTicks(low, high, GridLines);
+    const AxisTicks &axis = m_axis;
     const auto yOf = [&](double value) {
         return area.bottom() - (value - axis.bottom) / (axis.top - axis.bottom) * area.height();
     };
 
     painter->setRenderHint(QPainter::Antialiasing, false);
     const QFontMetricsF metrics(painter->font());
-    for (const double value : axis.values) {
-        const double y = yOf(value);
+    const QStringList labels = tickLabels(axis, metrics, LeftMargin - LabelGap - 2);
+    for (std::size_t i = 0; i < axis.values.size(); ++i) {
+        const double y = yOf(axis.values[i]);
         painter->setPen(QColor(0xe4, 0xe7, 0xed));
         painter->drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
         painter->setPen(QColor(0x60, 0x62, 0x66));
-        const QString label = ValueText::compact(value, axis.decimals, LabelCharacters);
-        painter->drawText(QPointF(area.left() - 6 - metrics.horizontalAdvance(label),
+        const QString &label = labels[static_cast<int>(i)];
+        painter->drawText(QPointF(area.left() - LabelGap - metrics.horizontalAdvance(label),
                                   y + metrics.ascent() / 2 - 1),
                           label);
     }

@@ -6,6 +6,8 @@
 // it is shown, not paused, and the history has something new, never once per report.
 #pragma once
 
+#include "axisticks.h"
+
 #include <QQuickPaintedItem>
 #include <QTimer>
 
@@ -40,6 +42,10 @@ public:
     int shownSeries() const { return m_shown; }
     void setShownSeries(int bits);
     QString unit() const;
+    // Where the lines are drawn, in the item's coordinates: the axes' labels are outside it.
+    QRectF plotArea() const;
+    // The value axis as last drawn.
+    const AxisTicks &axis() const { return m_axis; }
 
     void paint(QPainter *painter) override;
 
@@ -60,4 +66,5 @@ private:
     quint64 m_paintedRevision = 0;
     // The newest time drawn; it stands still while paused.
     double m_end = 0.0;
+    AxisTicks m_axis{};
 };
