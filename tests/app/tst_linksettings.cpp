@@ -1,9 +1,8 @@
 // The port, baud rate and language as a hand-edited settings file brings them back: only what
 // the command line would accept counts, anything else is as if nothing were remembered.
+#include "handwrittensettings.h"
 #include "linksettings.h"
 
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestLinkSettings : public QObject
@@ -49,15 +48,10 @@ void TestLinkSettings::loaded()
     QFETCH(QString, baud);
     QFETCH(int, language);
 
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("Gimbal.conf"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(lines.toUtf8() + "\n");
-    file.close();
-    QSettings store(path, QSettings::IniFormat);
+    const HandWrittenSettings file(lines.toUtf8());
+    QVERIFY(file.isValid());
 
-    const LinkSettings settings(&store);
+    const LinkSettings settings(file.store());
     QCOMPARE(settings.port(), port);
     QCOMPARE(settings.baud(), baud);
     QCOMPARE(settings.language(), language);

@@ -2,14 +2,13 @@
 // an infinity, a word or a number out of range must neither reach the rates on the wire nor
 // silence the keys and the pad.
 #include "framereader.h"
+#include "handwrittensettings.h"
 #include "inputcontrol.h"
 #include "pseudoterminal.h"
 
 #include <messages.h>
 #include <ravik.h>
 
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -64,16 +63,11 @@ void TestInputSettings::loaded()
     QFETCH(double, speedLimit);
     QFETCH(int, inverted);
 
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("Gimbal.conf"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[input]\n" + lines.toUtf8() + "\n");
-    file.close();
-    QSettings store(path, QSettings::IniFormat);
+    const HandWrittenSettings file("[input]\n" + lines.toUtf8());
+    QVERIFY(file.isValid());
 
     Ravik ravik;
-    InputControl input(ravik, &store);
+    InputControl input(ravik, file.store());
     QCOMPARE(input.deadZone(), deadZone);
     QCOMPARE(input.expo(), expo);
     QCOMPARE(input.speedLimit(), speedLimit);
