@@ -1,8 +1,10 @@
-// Values from outside on the real window, under a German locale: a baud rate typed into the box
-// that the command line would refuse, and reports from the gimbal carrying NaN, infinities and
-// 1e38 while the main window and the plot are shown. Each case gets a fresh window, so that the
-// plot's history holds only its own reports.
+// Values from outside on the real window, under a German locale: a spoilt settings file, a baud
+// rate typed into the box that the command line would refuse, and reports from the gimbal carrying
+// NaN, infinities and 1e38 while the main window and the plot are shown. Each case gets a fresh
+// window, so that the plot's history holds only its own reports.
+#include "commandwatch.h"
 #include "framewriter.h"
+#include "handwrittensettings.h"
 #include "mainwindowdriver.h"
 #include "messagemodel.h"
 #include "plotitem.h"
@@ -16,6 +18,7 @@
 #include <QQuickWindow>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <cmath>
@@ -47,12 +50,17 @@ private slots:
     void init();
     void cleanup();
 
+    void spoiltSettingsFile();
+
     void baudBoxRefuses_data();
     void baudBoxRefuses();
     void extremeReports_data();
     void extremeReports();
 
 private:
+    void show(QSettings *store);
+    void close();
+
     std::unique_ptr<Wiring> m_wiring;
     std::unique_ptr<MainWindowDriver> m_driver;
     std::unique_ptr<PseudoTerminal> m_pty;
@@ -67,21 +75,74 @@ void TestWindowValues::initTestCase()
 
 void TestWindowValues::init()
 {
-    m_wiring = std::make_unique<Wiring>(*qGuiApp);
+    m_pty = std::make_unique<PseudoTerminal>();
+    QVERIFY(m_pty->isOpen());
+    show(nullptr);
+}
+
+void TestWindowValues::cleanup()
+{
+    close();
+    m_pty.reset();
+}
+
+void TestWindowValues::show(QSettings *store)
+{
+    m_wiring = std::make_unique<Wiring>(*qGuiApp, store);
     QQmlApplicationEngine &engine = m_wiring->engine();
     engine.load(QUrl(QStringLiteral("qrc:/main.qml")));
     QCOMPARE(engine.rootObjects().size(), 1);
     m_driver = std::make_unique<MainWindowDriver>(engine.rootObjects().first());
     QVERIFY(QTest::qWaitForWindowExposed(m_driver->window()));
-    m_pty = std::make_unique<PseudoTerminal>();
-    QVERIFY(m_pty->isOpen());
 }
 
-void TestWindowValues::cleanup()
+void TestWindowValues::close()
 {
     m_driver.reset();
     m_wiring.reset();
-    m_pty.reset();
+}
+
+// Every key of a hand-edited settings file spoilt: the window starts with the defaults, refuses
+// to remember a bad rate and sends finite full rates for a full stick.
+void TestWindowValues::spoiltSettingsFile()
+{
+    const HandWrittenSettings file("[link]\nport=/dev/nan\nbaud=nan\n"
+                                   "[interface]\nlanguage=inf\n"
+                                   "[input]\ndeadZone=nan\nexpo=inf\nspeedLimit=nan\n"
+                                   "invertX=maybe\ninvertY=-inf\ninvertZ=2\n"
+                                   "[record]\nfolder=a,b");
+    QVERIFY(file.isValid());
+    close();
+    show(file.store());
+
+    auto *baudBox = m_driver->itemById(QStringLiteral("serial_boudCombo"));
+    QCOMPARE(baudBox->property("editText").toString(), QStringLiteral("115200"));
+    QCOMPARE(m_wiring->controller().languageIndex(), 0);
+    QCOMPARE(m_wiring->recorder().folder(),
+             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    const InputControl &input = m_wiring->input();
+    QCOMPARE(input.deadZone(), 0.1);
+    QCOMPARE(input.expo(), 0.0);
+    QCOMPARE(input.invertX() || input.invertY() || input.invertZ(), false);
+
+    m_driver->typePort(m_pty->devicePath());
+    m_driver->typeBaud(QStringLiteral("0"));
+    m_driver->click(m_driver->itemById(QStringLiteral("serialButton")));
+    QVERIFY(!m_wiring->controller().serialIsOpen());
+    QCOMPARE(file.store()->value(QStringLiteral("link/baud")).toString(), QStringLiteral("nan"));
+
+    m_driver->typeBaud(QStringLiteral("115200"));
+    m_driver->click(m_driver->itemById(QStringLiteral("serialButton")));
+    QVERIFY(m_wiring->controller().serialIsOpen());
+    CommandWatch commands(*m_pty);
+    QVERIFY(commands.waitFor(0, 0, 0));
+    QTest::ignoreMessage(QtDebugMsg, "x:1");
+    QTest::ignoreMessage(QtDebugMsg, "y:0");
+    m_driver->holdStick(QStringLiteral("rightJoystick"), QPointF(100, 0));
+    QVERIFY(commands.waitFor(1.5707964f, 0, 0));
+    m_driver->releaseStick();
+    QVERIFY(commands.waitFor(0, 0, 0));
+    QCOMPARE(file.store()->value(QStringLiteral("link/baud")).toString(), QStringLiteral("115200"));
 }
 
 void TestWindowValues::baudBoxRefuses_data()
