@@ -1,5 +1,7 @@
-// The history that the plot draws: the three joint angles of every report and the three rates of
-// every command, each for the last minute, on one steady clock. Fed by the controller; costs a
+// The history that the plot draws: the three joint angles of every report (or a v2 gimbal's
+// pitch, roll and yaw from its attitude statuses) and the three rates of every rate command
+// (GIMBAL_CONTROL, or a v2 gimbal's GIMBAL_DEVICE_SET_ATTITUDE), each for the last minute, on one
+// steady clock. Fed by the controller; costs a
 // few stores per report and nothing else until a plot reads it.
 #pragma once
 

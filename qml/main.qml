@@ -279,21 +279,21 @@ Window {
                     width: parent.width
 
                     Label {
-                        text: Ravik.gimbalImuAngle[0].toFixed(2)
+                        text: angleDisplay.shown[0].toFixed(2)
                         font.pixelSize: 16
                         horizontalAlignment: Text.AlignHCenter
                         Layout.fillWidth: true
                     }
 
                     Label {
-                        text: Ravik.gimbalImuAngle[1].toFixed(2)
+                        text: angleDisplay.shown[1].toFixed(2)
                         font.pixelSize: 16
                         horizontalAlignment: Text.AlignHCenter
                         Layout.fillWidth: true
                     }
 
                     Label {
-                        text: Ravik.gimbalImuAngle[2].toFixed(2)
+                        text: angleDisplay.shown[2].toFixed(2)
                         font.pixelSize: 16
                         horizontalAlignment: Text.AlignHCenter
                         Layout.fillWidth: true
@@ -336,6 +336,19 @@ Window {
                 recordView.item.open()
             }
         }
+
+        Button {
+            id: gimbalButton
+
+            text: qsTr("云台")
+            flat: true
+            font.pixelSize: 14
+
+            onClicked: {
+                gimbalView.active = true
+                gimbalView.item.open()
+            }
+        }
     }
 
     // The plot's window is made the first time it is asked for.
@@ -353,6 +366,16 @@ Window {
         sourceComponent: RecordView {
             x: (mainWindow.width - width) / 2
             y: gimbalImuInfoGb.y + 40
+        }
+    }
+
+    Loader {
+        id: gimbalView
+
+        active: false
+        sourceComponent: GimbalView {
+            x: (mainWindow.width - width) / 2
+            y: titleBar.height + 10
         }
     }
 
@@ -447,6 +470,14 @@ Window {
 
             Layout.fillWidth: true
             Layout.topMargin: 20
+        }
+
+        GimbalLine {
+            id: gimbalLine
+
+            Layout.fillWidth: true
+            Layout.leftMargin: 10
+            Layout.rightMargin: 10
         }
 
         MessageView {
