@@ -2,6 +2,7 @@
 
 #include "ravik.h"
 
+#include <command.h>
 #include <encoder.h>
 #include <gimbal_v2.h>
 #include <messages.h>
@@ -16,6 +17,8 @@ constexpr int TicksPerSecond = 50;
 constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float NoAttitude[4] = {NaN, NaN, NaN, NaN};
 constexpr double DegreesPerRadian = 57.29577951308232;
+// MAV_STATE: the ground station is up and working.
+constexpr std::uint8_t StateActive = 4;
 
 // A rate that is not a number would leave the device guessing; it holds still instead.
 float finite(float rate)
@@ -77,8 +80,8 @@ bool GimbalV2Link::goToAngle(double pitch, double yaw, double roll)
                                m_information.clamped(2, yaw / DegreesPerRadian)};
     for (int axis = 0; axis < 3; ++axis)
         m_demandedDegrees[axis] = radians[axis] * DegreesPerRadian;
-    mavlink_euler_to_quaternion(static_cast<float>(radians[0]), static_cast<float>(radians[1]),
-                                static_cast<float>(radians[2]), m_q);
+    mavlink_quaternion_from_euler(static_cast<float>(radians[0]), static_cast<float>(radians[1]),
+                                  static_cast<float>(radians[2]), m_q);
     // Announced also when an attitude replaces another: the angles changed.
     m_demand = Attitude;
     emit demandChanged();
@@ -180,7 +183,7 @@ void GimbalV2Link::sendHeartbeat()
     send(
         [this](mavlink_message_t *msg) {
             mavlink_msg_heartbeat_pack(m_ids.system, m_ids.component, msg, MAV_TYPE_GCS,
-                                       MAV_AUTOPILOT_INVALID, 0, 0, MAV_STATE_ACTIVE);
+                                       MAV_AUTOPILOT_INVALID, 0, 0, StateActive);
         },
         MAVLINK_MSG_ID_HEARTBEAT_CRC);
 }

@@ -34,17 +34,12 @@ ProtocolSelector::Protocol ProtocolSelector::protocolOf(const mavlink_message_t 
         return V2;
     case MAVLINK_MSG_ID_HEARTBEAT:
         return mavlink_msg_heartbeat_decode(&msg).type == MAV_TYPE_GIMBAL &&
-                       isGimbalComponent(msg.compid)
+                       mavlink_is_gimbal_component(msg.compid)
                    ? V2
                    : Undecided;
     default:
         return Undecided;
     }
-}
-
-bool ProtocolSelector::isGimbalComponent(std::uint8_t compid)
-{
-    return compid == MAV_COMP_ID_GIMBAL || (compid >= 171 && compid <= 175);
 }
 
 namespace {

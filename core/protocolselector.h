@@ -8,7 +8,6 @@
 #include <QObject>
 #include <QString>
 
-#include <cstdint>
 #include <optional>
 
 struct mavlink_message_t;
@@ -40,9 +39,6 @@ public:
 
     // The protocol that `msg` shows its sender to speak, or Undecided when it shows none.
     static Protocol protocolOf(const mavlink_message_t &msg);
-    // Whether a frame from `compid` may come from a gimbal device: 154, or 171 to 175 for further
-    // gimbals on the same link.
-    static bool isGimbalComponent(std::uint8_t compid);
     // The choice named "auto", "report" or "v2" (the names of the command line and the settings
     // file); nothing for another name.
     static std::optional<Choice> choiceNamed(const QString &name);

@@ -6,13 +6,7 @@
 #include <limits>
 
 namespace {
-constexpr double Pi = 3.141592653589793;
-
-// Into [-pi, pi), so that a yaw referred to the vehicle reads like the device's own.
-double wrapped(double angle)
-{
-    return angle - 2.0 * Pi * std::floor((angle + Pi) / (2.0 * Pi));
-}
+constexpr double TwoPi = 6.283185307179586;
 } // namespace
 
 bool yawInEarthFrame(unsigned flags)
@@ -23,15 +17,14 @@ bool yawInEarthFrame(unsigned flags)
            !(flags & GIMBAL_DEVICE_FLAGS_YAW_IN_VEHICLE_FRAME);
 }
 
-GimbalAngles vehicleAngles(const mavlink_gimbal_device_attitude_status_t &status)
+mavlink_euler_t vehicleAngles(const mavlink_gimbal_device_attitude_status_t &status)
 {
-    constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
-    float roll = NaN, pitch = NaN, yaw = NaN;
-    if (!mavlink_quaternion_to_euler(status.q, &roll, &pitch, &yaw))
-        return {NaN, NaN, NaN};
+    mavlink_euler_t angles = mavlink_euler_from_quaternion(status.q);
     if (yawInEarthFrame(status.flags))
-        yaw = std::isfinite(status.delta_yaw)
-                  ? static_cast<float>(wrapped(static_cast<double>(yaw) - status.delta_yaw))
-                  : NaN;
-    return {roll, pitch, yaw};
+        angles.yaw = std::isfinite(status.delta_yaw)
+                         // Into [-pi, pi], so that it reads like the device's own yaw.
+                         ? static_cast<float>(std::remainder(
+                               static_cast<double>(angles.yaw) - status.delta_yaw, TwoPi))
+                         : std::numeric_limits<float>::quiet_NaN();
+    return angles;
 }

@@ -3,18 +3,13 @@
 // the attitude in the earth frame.
 #pragma once
 
-struct mavlink_gimbal_device_attitude_status_t;
+#include <quaternion.h>
 
-struct GimbalAngles
-{
-    float roll;
-    float pitch;
-    float yaw;
-};
+struct mavlink_gimbal_device_attitude_status_t;
 
 // The status's own angles: NaN where its quaternion is not a rotation (NaN, or all zero), and a
 // NaN yaw where an earth-frame status has no finite delta_yaw to refer it to the vehicle.
-GimbalAngles vehicleAngles(const mavlink_gimbal_device_attitude_status_t &status);
+mavlink_euler_t vehicleAngles(const mavlink_gimbal_device_attitude_status_t &status);
 
 // Whether the status gives its yaw in the earth frame: the earth frame flag, or a yaw lock
 // without either frame flag.

@@ -32,7 +32,7 @@ class V2Status : public QObject
 public:
     explicit V2Status(QObject *parent = nullptr);
 
-    GimbalAngles angles() const { return m_angles; }
+    mavlink_euler_t angles() const { return m_angles; }
     double roll() const { return static_cast<double>(m_angles.roll); }
     double pitch() const { return static_cast<double>(m_angles.pitch); }
     double yaw() const { return static_cast<double>(m_angles.yaw); }
@@ -54,7 +54,7 @@ signals:
 private:
     void setSilent(bool silent);
 
-    GimbalAngles m_angles;
+    mavlink_euler_t m_angles;
     int m_flags = 0;
     std::uint32_t m_failureFlags = 0;
     bool m_any = false;

@@ -16,7 +16,7 @@ TelemetryHistory::TelemetryHistory(Ravik &ravik, QObject *parent) : QObject(pare
             m_angles.append(now(), report.joint_roll, report.joint_el, report.joint_az);
         } else if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS) {
             // In the order of the captions, as the window's labels show a v2 gimbal's angles.
-            const GimbalAngles angles =
+            const mavlink_euler_t angles =
                 vehicleAngles(mavlink_msg_gimbal_device_attitude_status_decode(&msg));
             m_angles.append(now(), angles.pitch, angles.roll, angles.yaw);
         } else {

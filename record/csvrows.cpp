@@ -1,5 +1,6 @@
 #include "csvrows.h"
 
+#include <command.h>
 #include <gimbal_v2.h>
 #include <messages.h>
 #include <v2attitude.h>
@@ -91,7 +92,7 @@ void addV2Fields(QByteArray &row, const mavlink_message_t &msg)
     case MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS: {
         const mavlink_gimbal_device_attitude_status_t s =
             mavlink_msg_gimbal_device_attitude_status_decode(&msg);
-        const GimbalAngles shown = vehicleAngles(s);
+        const mavlink_euler_t shown = vehicleAngles(s);
         addInteger(row, s.time_boot_ms);
         addFloats(row, {s.q[0], s.q[1], s.q[2], s.q[3], s.angular_velocity_x, s.angular_velocity_y,
                         s.angular_velocity_z});

@@ -2,12 +2,13 @@
 // which protocol the device's first frames choose, the heartbeats that wake a silent device and
 // stop for the report gimbal, and a v2 gimbal's commands on the wire (ids, flags, signs, centre,
 // retract, go to angle, the information request) and its status read back.
-#include "gimbalv2link.h"
 #include "framewriter.h"
+#include "gimbalv2link.h"
 #include "messagewait.h"
 #include "pseudoterminal.h"
 #include "ravik.h"
 
+#include <command.h>
 #include <gimbal_v2.h>
 #include <messages.h>
 
@@ -276,9 +277,8 @@ void TestGimbalV2Link::forcedProtocol()
     bench.pty.write(report(gimbal));
     QSignalSpy frame(&bench.ravik, &Ravik::frameReceived);
     QVERIFY(frame.wait(2000));
-    QCOMPARE(bench.link.selector()->protocol(), choice == ProtocolSelector::ForceV2
-                                                    ? ProtocolSelector::V2
-                                                    : ProtocolSelector::Report);
+    QCOMPARE(bench.link.selector()->protocol(),
+             choice == ProtocolSelector::ForceV2 ? ProtocolSelector::V2 : ProtocolSelector::Report);
 }
 
 void TestGimbalV2Link::reopeningStartsUndecided()
@@ -309,14 +309,14 @@ void TestGimbalV2Link::ratesOnTheWire_data()
 
     QTest::newRow("right stick up: positive pitch rate, nose up")
         << 0.0f << 1.0f << 0.0f << 0.0f << QuarterTurn << 0.0f;
-    QTest::newRow("right stick down: pitch down") << 0.0f << -1.0f << 0.0f << 0.0f << -QuarterTurn
-                                                  << 0.0f;
+    QTest::newRow("right stick down: pitch down")
+        << 0.0f << -1.0f << 0.0f << 0.0f << -QuarterTurn << 0.0f;
     QTest::newRow("right stick right: positive yaw rate, pans right")
         << 1.0f << 0.0f << 0.0f << 0.0f << 0.0f << QuarterTurn;
     QTest::newRow("left stick left: negative roll rate")
         << 0.0f << 0.0f << -1.0f << -QuarterTurn << 0.0f << 0.0f;
-    QTest::newRow("half way up and right") << 0.5f << 0.5f << 0.0f << 0.0f << QuarterTurn / 2
-                                           << QuarterTurn / 2;
+    QTest::newRow("half way up and right")
+        << 0.5f << 0.5f << 0.0f << 0.0f << QuarterTurn / 2 << QuarterTurn / 2;
     QTest::newRow("let go: every rate 0, not NaN") << 0.0f << 0.0f << 0.0f << 0.0f << 0.0f << 0.0f;
     QTest::newRow("a NaN from outside holds the axis")
         << NaN << 0.0f << 0.0f << 0.0f << 0.0f << 0.0f;
@@ -438,10 +438,10 @@ void TestGimbalV2Link::goToAngleIsClamped_data()
         << rollAxis << -90.0 << 0.0 << 0.0 << QVariantList{0.0, -57.29578, 0.0};
     QTest::newRow("roll beyond its limit stops at it (about 28.6°)")
         << rollAxis << 0.0 << 0.0 << 40.0 << QVariantList{28.64789, 0.0, 0.0};
-    QTest::newRow("yaw without limits is as typed") << rollAxis << 0.0 << 170.0 << 0.0
-                                                    << QVariantList{0.0, 0.0, 170.0};
-    QTest::newRow("no roll axis: roll stays 0") << 0 << 10.0 << 0.0 << 20.0
-                                                << QVariantList{0.0, 10.0, 0.0};
+    QTest::newRow("yaw without limits is as typed")
+        << rollAxis << 0.0 << 170.0 << 0.0 << QVariantList{0.0, 0.0, 170.0};
+    QTest::newRow("no roll axis: roll stays 0")
+        << 0 << 10.0 << 0.0 << 20.0 << QVariantList{0.0, 10.0, 0.0};
 }
 
 void TestGimbalV2Link::goToAngleIsClamped()
@@ -467,7 +467,7 @@ void TestGimbalV2Link::goToAngleIsClamped()
     // The quaternion on the wire read back as the status of a device at that attitude would be.
     mavlink_gimbal_device_attitude_status_t at = level();
     std::memcpy(at.q, c.q, sizeof at.q);
-    const GimbalAngles angles = vehicleAngles(at);
+    const mavlink_euler_t angles = vehicleAngles(at);
     const double degrees[3] = {angles.roll * 57.29578, angles.pitch * 57.29578,
                                angles.yaw * 57.29578};
     for (int axis = 0; axis < 3; ++axis) {
@@ -557,7 +557,7 @@ void TestGimbalV2Link::statusAngles()
     QVERIFY(bench.open());
     FrameWriter device(2, 1, 154);
     mavlink_gimbal_device_attitude_status_t s{};
-    mavlink_euler_to_quaternion(roll, pitch, yaw, s.q);
+    mavlink_quaternion_from_euler(roll, pitch, yaw, s.q);
     s.flags = static_cast<std::uint16_t>(flags);
     s.delta_yaw = deltaYaw;
     bench.pty.write(status(device, s));
@@ -569,7 +569,8 @@ void TestGimbalV2Link::statusAngles()
     if (std::isnan(shownYaw))
         QVERIFY(std::isnan(shown->yaw()));
     else
-        QVERIFY2(std::abs(shown->yaw() - shownYaw) < 1e-5, qPrintable(QString::number(shown->yaw())));
+        QVERIFY2(std::abs(shown->yaw() - shownYaw) < 1e-5,
+                 qPrintable(QString::number(shown->yaw())));
 }
 
 void TestGimbalV2Link::silentAfterASecond()

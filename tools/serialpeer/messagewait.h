@@ -19,8 +19,7 @@ public:
     // Runs the event loop until `count` messages that `match` have arrived since the last call
     // (or skip()), or `timeoutMs` has passed; returns those that came, in order. `seen`, when
     // given, gets every message that arrived meanwhile.
-    std::vector<mavlink_message_t> waitFor(const Match &match, int count = 1,
-                                           int timeoutMs = 3000,
+    std::vector<mavlink_message_t> waitFor(const Match &match, int count = 1, int timeoutMs = 3000,
                                            std::vector<mavlink_message_t> *seen = nullptr);
     // Forgets what has arrived so far.
     void skip();
