@@ -74,6 +74,7 @@ ColumnLayout {
         ComboBox {
             id: deviceBox
 
+            objectName: "deviceBox"
             model: v2Devices.names
             currentIndex: v2Devices.chosen
             enabled: v2Devices.names.length > 1
@@ -89,6 +90,7 @@ ColumnLayout {
         ComboBox {
             id: unitBox
 
+            objectName: "unitBox"
             model: [qsTr("弧度"), qsTr("度")]
             currentIndex: angleDisplay.degrees ? 1 : 0
             Layout.fillWidth: true
