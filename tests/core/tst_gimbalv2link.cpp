@@ -83,9 +83,11 @@ MessageWait::Match messageOf(std::uint32_t id)
 // The test's gimbal at the far end of the port that the controller opened.
 struct Bench
 {
+    explicit Bench(GimbalV2Link::Ids ids = {}) : link(ravik, ids) {}
+
     PseudoTerminal pty;
     Ravik ravik;
-    GimbalV2Link link{ravik, {}};
+    GimbalV2Link link;
     MessageWait wait{pty};
 
     bool open()
@@ -134,6 +136,7 @@ private slots:
     void recognition_data();
     void recognition();
     void reportGimbalSeesNoHeartbeatAfterItsFirstReport();
+    void toolsOwnIds();
     void forcedProtocol_data();
     void forcedProtocol();
     void reopeningStartsUndecided();
@@ -239,6 +242,16 @@ void TestGimbalV2Link::reportGimbalSeesNoHeartbeatAfterItsFirstReport()
     QVERIFY(sequence.size() > 40);
     for (std::size_t i = 1; i < sequence.size(); ++i)
         QCOMPARE(int(sequence[i]), int(std::uint8_t(sequence[i - 1] + 1)));
+}
+
+void TestGimbalV2Link::toolsOwnIds()
+{
+    Bench bench({200, 191});
+    QVERIFY(bench.open());
+    const auto beats = bench.wait.waitFor(messageOf(MAVLINK_MSG_ID_HEARTBEAT));
+    QCOMPARE(beats.size(), std::size_t(1));
+    QCOMPARE(int(beats.front().sysid), 200);
+    QCOMPARE(int(beats.front().compid), 191);
 }
 
 void TestGimbalV2Link::forcedProtocol_data()
