@@ -83,10 +83,6 @@ void Wiring::publishV2(const StartOptions &options, QSettings *store)
     if (options.componentId > 0)
         ids.component = static_cast<std::uint8_t>(options.componentId);
     m_v2.emplace(*m_ravik, ids);
-    const QString madeByTheTool = QStringLiteral("made by the tool at start");
-    qmlRegisterUncreatableType<ProtocolSelector>("Gimbal.V2", 1, 0, "ProtocolSelector",
-                                                 madeByTheTool);
-    qmlRegisterUncreatableType<GimbalV2Link>("Gimbal.V2", 1, 0, "GimbalV2Link", madeByTheTool);
     ProtocolSelector *selector = m_v2->selector();
     const QString protocol = options.protocol.isEmpty() ? m_settings.protocol() : options.protocol;
     selector->setChoice(ProtocolSelector::choiceNamed(protocol).value_or(ProtocolSelector::Auto));

@@ -8,6 +8,8 @@
 #include <messages.h>
 #include <parser.h>
 
+#include <QMetaEnum>
+
 #include <cmath>
 #include <limits>
 
@@ -51,6 +53,11 @@ void GimbalV2Link::setYawLock(bool locked)
         return;
     m_yawLock = locked;
     emit yawLockChanged();
+}
+
+QString GimbalV2Link::demandName() const
+{
+    return QString::fromLatin1(QMetaEnum::fromType<Demand>().valueToKey(m_demand)).toLower();
 }
 
 QVariantList GimbalV2Link::demandedAngles() const

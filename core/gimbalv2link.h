@@ -25,8 +25,10 @@ class Ravik;
 class GimbalV2Link : public QObject
 {
     Q_OBJECT
-    // What the controlled gimbal is asked for: Rates, Neutral, Retract or Attitude.
+    // What the controlled gimbal is asked for: Rates, Neutral, Retract or Attitude, and its name
+    // in lower case for QML.
     Q_PROPERTY(Demand demand READ demand NOTIFY demandChanged)
+    Q_PROPERTY(QString demandName READ demandName NOTIFY demandChanged)
     // Yaw held in the earth frame rather than following the vehicle; it takes effect only while
     // the device accepts an earth-frame yaw.
     Q_PROPERTY(bool yawLock READ yawLock WRITE setYawLock NOTIFY yawLockChanged)
@@ -52,6 +54,7 @@ public:
     V2Information *information() { return &m_information; }
 
     Demand demand() const { return m_demand; }
+    QString demandName() const;
     bool yawLock() const { return m_yawLock; }
     void setYawLock(bool locked);
     QVariantList demandedAngles() const;

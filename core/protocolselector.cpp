@@ -3,6 +3,8 @@
 #include <gimbal_v2.h>
 #include <messages.h>
 
+#include <QMetaEnum>
+
 ProtocolSelector::ProtocolSelector(QObject *parent) : QObject(parent) {}
 
 void ProtocolSelector::setChoice(Choice choice)
@@ -12,6 +14,11 @@ void ProtocolSelector::setChoice(Choice choice)
     m_choice = choice;
     emit choiceChanged();
     enter(forcedProtocol());
+}
+
+QString ProtocolSelector::protocolName() const
+{
+    return QString::fromLatin1(QMetaEnum::fromType<Protocol>().valueToKey(m_protocol)).toLower();
 }
 
 void ProtocolSelector::restart()

@@ -15,10 +15,12 @@ struct mavlink_message_t;
 class ProtocolSelector : public QObject
 {
     Q_OBJECT
-    // The protocol in use: Undecided, Report or V2.
+    // The protocol in use: Undecided, Report or V2, and its name in lower case for QML.
     Q_PROPERTY(Protocol protocol READ protocol NOTIFY protocolChanged)
-    // Auto, or the protocol forced by the user.
+    Q_PROPERTY(QString protocolName READ protocolName NOTIFY protocolChanged)
+    // Auto, or the protocol forced by the user; QML sees the index (0, 1, 2).
     Q_PROPERTY(Choice choice READ choice WRITE setChoice NOTIFY choiceChanged)
+    Q_PROPERTY(bool forced READ forced NOTIFY choiceChanged)
 
 public:
     enum Protocol { Undecided, Report, V2 };
@@ -29,7 +31,9 @@ public:
     explicit ProtocolSelector(QObject *parent = nullptr);
 
     Protocol protocol() const { return m_protocol; }
+    QString protocolName() const;
     Choice choice() const { return m_choice; }
+    bool forced() const { return m_choice != Auto; }
     void setChoice(Choice choice);
 
     // A port was opened: what was learnt about the last one no longer holds.

@@ -4,12 +4,11 @@
 import QtQuick 2.12
 import QtQuick.Controls 2.5
 import QtQuick.Layouts 1.12
-import Gimbal.V2 1.0
 
 ColumnLayout {
     id: controls
 
-    readonly property bool v2: protocolSelector.protocol === ProtocolSelector.V2
+    readonly property bool v2: protocolSelector.protocolName === "v2"
     readonly property bool hasDevice: v2 && v2Devices.chosen >= 0
 
     // Why a command for the device cannot go out now, or "" when it can.
@@ -33,12 +32,12 @@ ColumnLayout {
     }
 
     function demandText() {
-        switch (gimbalV2.demand) {
-        case GimbalV2Link.Neutral:
+        switch (gimbalV2.demandName) {
+        case "neutral":
             return qsTr("正在回中")
-        case GimbalV2Link.Retract:
+        case "retract":
             return qsTr("正在收起")
-        case GimbalV2Link.Attitude:
+        case "attitude":
             return qsTr("正在转到 俯仰 %1° 航向 %2° 横滚 %3°")
                 .arg(gimbalV2.demandedAngles[1].toFixed(1)).arg(gimbalV2.demandedAngles[2].toFixed(1))
                 .arg(gimbalV2.demandedAngles[0].toFixed(1))
@@ -60,6 +59,7 @@ ColumnLayout {
         ComboBox {
             id: protocolBox
 
+            // In the order of the selector's choices.
             model: [qsTr("自动识别"), "GIMBAL_REPORT", "v2"]
             currentIndex: protocolSelector.choice
             Layout.fillWidth: true

@@ -3,15 +3,14 @@
 // fault or has gone silent.
 import QtQuick 2.12
 import QtQuick.Controls 2.5
-import Gimbal.V2 1.0
 
 Label {
     id: gimbalLine
 
     // Faults of the hardware and silence are red; limits, calibration and the like amber.
-    readonly property bool fault: protocolSelector.protocol === ProtocolSelector.V2
+    readonly property bool fault: protocolSelector.protocolName === "v2"
                                   && (v2Status.silent || (v2Status.failureFlags & 0xF8) !== 0)
-    readonly property bool notice: protocolSelector.protocol === ProtocolSelector.V2
+    readonly property bool notice: protocolSelector.protocolName === "v2"
                                    && v2Status.failureFlags !== 0
 
     // The failure flags a device can raise, lowest bit first, as words.
@@ -37,11 +36,11 @@ Label {
     }
 
     function protocolText() {
-        var forced = protocolSelector.choice !== ProtocolSelector.Auto ? qsTr("（手动指定）") : ""
-        switch (protocolSelector.protocol) {
-        case ProtocolSelector.Report:
+        var forced = protocolSelector.forced ? qsTr("（手动指定）") : ""
+        switch (protocolSelector.protocolName) {
+        case "report":
             return qsTr("协议：GIMBAL_REPORT") + forced
-        case ProtocolSelector.V2:
+        case "v2":
             if (v2Devices.chosen < 0)
                 return qsTr("协议：v2") + forced + qsTr(" · 尚未发现云台")
             var line = qsTr("协议：v2") + forced + qsTr(" · 云台 %1 · %2")
