@@ -1,5 +1,6 @@
 #include "linkstatus.h"
 
+#include <gimbal_v2.h>
 #include <messages.h>
 
 #include <QMetaEnum>
@@ -77,7 +78,9 @@ void LinkStatus::countFrame(std::uint8_t sysid, std::uint8_t compid, std::uint8_
                             std::uint32_t msgid)
 {
     ++m_framesThisTick;
-    if (msgid == MAVLINK_MSG_ID_GIMBAL_REPORT)
+    // A v2 gimbal's attitude status is its report.
+    if (msgid == MAVLINK_MSG_ID_GIMBAL_REPORT ||
+        msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS)
         ++m_reportsThisTick;
 
     const auto id = static_cast<std::uint16_t>(sysid << 8 | compid);
