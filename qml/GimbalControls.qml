@@ -10,6 +10,10 @@ ColumnLayout {
 
     readonly property bool v2: protocolSelector.protocolName === "v2"
     readonly property bool hasDevice: v2 && v2Devices.chosen >= 0
+    // GIMBAL_DEVICE_CAP_FLAGS that the controls depend on.
+    readonly property int hasRetract: 1
+    readonly property int hasNeutral: 2
+    readonly property int hasRollAxis: 4
 
     // Why a command for the device cannot go out now, or "" when it can.
     function deviceReason() {
@@ -22,12 +26,18 @@ ColumnLayout {
         return ""
     }
 
-    function capabilityReason(flag, missing) {
+    // The device's limits and abilities are needed first.
+    function informationReason() {
         var reason = deviceReason()
         if (reason !== "")
             return reason
-        if (!v2Information.known)
-            return qsTr("尚未收到设备信息")
+        return v2Information.known ? "" : qsTr("尚未收到设备信息")
+    }
+
+    function capabilityReason(flag, missing) {
+        var reason = informationReason()
+        if (reason !== "")
+            return reason
         return (v2Information.capabilities & flag) ? "" : missing
     }
 
@@ -125,7 +135,7 @@ ColumnLayout {
 
             objectName: "centreTip"
             reason: controls.deviceReason() !== "" ? controls.deviceReason()
-                  : v2Information.known && !(v2Information.capabilities & 2)
+                  : v2Information.known && !(v2Information.capabilities & controls.hasNeutral)
                     ? qsTr("设备没有回中功能") : ""
 
             Button {
@@ -140,7 +150,7 @@ ColumnLayout {
             id: retractTip
 
             objectName: "retractTip"
-            reason: controls.capabilityReason(1, qsTr("设备没有收起功能"))
+            reason: controls.capabilityReason(controls.hasRetract, qsTr("设备没有收起功能"))
 
             Button {
                 objectName: "retractButton"
@@ -161,8 +171,9 @@ ColumnLayout {
 
             ReasonTip {
                 objectName: "angleTip" + index
-                reason: index === 2 ? controls.capabilityReason(4, qsTr("设备没有横滚轴"))
-                                    : controls.capabilityReason(0xFFFFFFFF, "")
+                reason: index === 2
+                        ? controls.capabilityReason(controls.hasRollAxis, qsTr("设备没有横滚轴"))
+                        : controls.informationReason()
 
                 TextField {
                     objectName: "angleField" + index
@@ -179,7 +190,7 @@ ColumnLayout {
 
         ReasonTip {
             objectName: "goTip"
-            reason: controls.capabilityReason(0xFFFFFFFF, "")
+            reason: controls.informationReason()
 
             Button {
                 objectName: "goButton"

@@ -103,6 +103,13 @@ struct Bench
         QSignalSpy talking(link.status(), &V2Status::talkingChanged);
         return link.status()->talking() || talking.wait(2000);
     }
+    // The device tells what it can do and its pitch limits (radians).
+    bool describe(FrameWriter &device, std::uint32_t caps, float pitchMin, float pitchMax)
+    {
+        pty.write(information(device, caps, pitchMin, pitchMax));
+        QSignalSpy info(link.information(), &V2Information::changed);
+        return info.wait(2000) && link.information()->known();
+    }
     // The first attitude command certainly sent after what the test just changed: one or two
     // sent before it may still be on their way.
     mavlink_message_t nextCommandFrame()
@@ -419,9 +426,7 @@ void TestGimbalV2Link::demandsHoldUntilAStickMoves()
     QVERIFY(bench.open());
     FrameWriter device(2, 1, 154);
     QVERIFY(bench.recognise(device));
-    bench.pty.write(information(device, GIMBAL_DEVICE_CAP_FLAGS_HAS_RETRACT, -1.0f, 1.0f));
-    QSignalSpy info(bench.link.information(), &V2Information::changed);
-    QVERIFY(info.wait(2000));
+    QVERIFY(bench.describe(device, GIMBAL_DEVICE_CAP_FLAGS_HAS_RETRACT, -1.0f, 1.0f));
 
     QVERIFY(QMetaObject::invokeMethod(&bench.link, qPrintable(demand)));
     for (int command = 0; command < 3; ++command) {
@@ -469,9 +474,7 @@ void TestGimbalV2Link::goToAngleIsClamped()
     QVERIFY(bench.open());
     FrameWriter device(2, 1, 154);
     QVERIFY(bench.recognise(device));
-    bench.pty.write(information(device, static_cast<std::uint32_t>(caps), -1.0f, 0.6f));
-    QSignalSpy info(bench.link.information(), &V2Information::changed);
-    QVERIFY(info.wait(2000));
+    QVERIFY(bench.describe(device, static_cast<std::uint32_t>(caps), -1.0f, 0.6f));
 
     QVERIFY(bench.link.goToAngle(pitch, yaw, roll));
     const mavlink_gimbal_device_set_attitude_t c = bench.nextCommand();
@@ -504,9 +507,7 @@ void TestGimbalV2Link::informationAskedUntilItComes()
     QCOMPARE(int(request.target_system), 3);
     QCOMPARE(int(request.target_component), 154);
 
-    bench.pty.write(information(device, GIMBAL_DEVICE_CAP_FLAGS_HAS_NEUTRAL, -1.0f, 1.0f));
-    QSignalSpy info(bench.link.information(), &V2Information::changed);
-    QVERIFY(info.wait(2000));
+    QVERIFY(bench.describe(device, GIMBAL_DEVICE_CAP_FLAGS_HAS_NEUTRAL, -1.0f, 1.0f));
     const V2Information *known = bench.link.information();
     QCOMPARE(known->vendor(), QStringLiteral("Acme"));
     QCOMPARE(known->model(), QStringLiteral("G3"));
