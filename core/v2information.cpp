@@ -45,7 +45,6 @@ void V2Information::clear()
     m_requests = 0;
     m_vendor.clear();
     m_model.clear();
-    m_customName.clear();
     m_firmware.clear();
     m_hardware.clear();
     std::fill(std::begin(m_limits), std::end(m_limits), NaN);
@@ -67,7 +66,6 @@ void V2Information::take(const mavlink_message_t &msg)
     m_known = true;
     m_vendor = nameOf(info.vendor_name);
     m_model = nameOf(info.model_name);
-    m_customName = nameOf(info.custom_name);
     m_firmware = versionText(info.firmware_version);
     m_hardware = versionText(info.hardware_version);
     const float limits[6] = {info.roll_min,  info.roll_max, info.pitch_min,

@@ -19,7 +19,6 @@ class V2Information : public QObject
     Q_PROPERTY(bool unanswered READ unanswered NOTIFY requestsChanged)
     Q_PROPERTY(QString vendor READ vendor NOTIFY changed)
     Q_PROPERTY(QString model READ model NOTIFY changed)
-    Q_PROPERTY(QString customName READ customName NOTIFY changed)
     // major.minor.patch.dev
     Q_PROPERTY(QString firmwareVersion READ firmwareVersion NOTIFY changed)
     Q_PROPERTY(QString hardwareVersion READ hardwareVersion NOTIFY changed)
@@ -41,7 +40,6 @@ public:
     bool unanswered() const;
     QString vendor() const { return m_vendor; }
     QString model() const { return m_model; }
-    QString customName() const { return m_customName; }
     QString firmwareVersion() const { return m_firmware; }
     QString hardwareVersion() const { return m_hardware; }
     double rollMin() const { return m_limits[0]; }
@@ -74,7 +72,6 @@ private:
     int m_requests = 0;
     QString m_vendor;
     QString m_model;
-    QString m_customName;
     QString m_firmware;
     QString m_hardware;
     double m_limits[6];
