@@ -24,9 +24,6 @@ const float NaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float Degree = 0.017453292f;
 constexpr std::uint16_t Follow = GIMBAL_DEVICE_FLAGS_ROLL_LOCK | GIMBAL_DEVICE_FLAGS_PITCH_LOCK |
                                  GIMBAL_DEVICE_FLAGS_YAW_IN_VEHICLE_FRAME;
-constexpr std::uint32_t LimitFlags = GIMBAL_DEVICE_ERROR_FLAGS_AT_ROLL_LIMIT |
-                                     GIMBAL_DEVICE_ERROR_FLAGS_AT_PITCH_LIMIT |
-                                     GIMBAL_DEVICE_ERROR_FLAGS_AT_YAW_LIMIT;
 
 using Status = mavlink_gimbal_device_attitude_status_t;
 
@@ -34,6 +31,13 @@ mavlink_euler_t eulerOf(const Status &status)
 {
     const float q[4] = {status.q[0], status.q[1], status.q[2], status.q[3]};
     return mavlink_euler_from_quaternion(q);
+}
+
+// Axis 0 roll, 1 pitch, 2 yaw.
+float angleOn(int axis, const Status &status)
+{
+    const mavlink_euler_t e = eulerOf(status);
+    return axis == 0 ? e.roll : axis == 1 ? e.pitch : e.yaw;
 }
 
 // The tool's side of the link, as a ground station: system 255, component 190.
@@ -69,6 +73,14 @@ public:
     {
         const float q[4] = {NaN, NaN, NaN, NaN};
         demand(component, Follow, q, x, y, z);
+    }
+
+    // `rate` on one axis (0 roll, 1 pitch, 2 yaw), the others still.
+    void rateOn(int axis, float rate)
+    {
+        float r[3] = {0, 0, 0};
+        r[axis] = rate;
+        rates(r[0], r[1], r[2]);
     }
 
     void requestInformation(std::uint8_t component)
@@ -217,14 +229,8 @@ void TestV2Simulator::ratesTurnWithTheirSigns()
     GimbalSimulator sim(v2Options());
     GroundStation gcs(sim.devicePath());
     gcs.heartbeat();
-    float r[3] = {0, 0, 0};
-    r[axis] = rate;
-    gcs.rates(r[0], r[1], r[2]);
-
-    const auto angleOf = [axis](const Status &s) {
-        const mavlink_euler_t e = eulerOf(s);
-        return axis == 0 ? e.roll : axis == 1 ? e.pitch : e.yaw;
-    };
+    gcs.rateOn(axis, rate);
+    const auto angleOf = [axis](const Status &s) { return angleOn(axis, s); };
     Status first{};
     QVERIFY(gcs.waitForStatus(&first, [&](const Status &s) { return angleOf(s) != 0.0f; }));
     Status later{};
@@ -238,9 +244,11 @@ void TestV2Simulator::ratesTurnWithTheirSigns()
     const float velocity[3] = {later.angular_velocity_x, later.angular_velocity_y,
                                later.angular_velocity_z};
     for (int i = 0; i < 3; ++i)
-        QVERIFY(std::fabs(velocity[i] - r[i]) < 1e-3f);
+        QVERIFY(std::fabs(velocity[i] - (i == axis ? rate : 0.0f)) < 1e-3f);
 
-    // Rates of zero hold the gimbal where it is.
+    // Rates of zero hold the gimbal where it is. A heartbeat goes first, numbered in the same
+    // sequence as the demands.
+    gcs.heartbeat();
     gcs.rates(0, 0, 0);
     Status held{};
     QVERIFY(gcs.waitForStatus(&held, [](const Status &s) {
@@ -250,6 +258,10 @@ void TestV2Simulator::ratesTurnWithTheirSigns()
     Status next{};
     QVERIFY(gcs.nextStatus(&next));
     QCOMPARE(angleOf(next), angleOf(held));
+    // Two demands logged as commands; the heartbeat between them is no gap in the sequence.
+    QCOMPARE(sim.commands().commands(), 2);
+    QCOMPARE(sim.commands().sequenceGaps(), 0);
+    QCOMPARE(sim.v2Tally().rateDemands, 2);
 }
 
 void TestV2Simulator::limitsStopWithTheirFlags_data()
@@ -281,21 +293,17 @@ void TestV2Simulator::limitsStopWithTheirFlags()
     GimbalSimulator sim(v2Options());
     GroundStation gcs(sim.devicePath());
     gcs.heartbeat();
-    float r[3] = {0, 0, 0};
-    r[axis] = rate;
-    gcs.rates(r[0], r[1], r[2]);
+    gcs.rateOn(axis, rate);
 
     Status status{};
     QVERIFY(gcs.waitForStatus(&status, [](const Status &s) { return s.failure_flags != 0; }));
     QCOMPARE(int(status.failure_flags), flag);
-    const mavlink_euler_t e = eulerOf(status);
-    const float angle = axis == 0 ? e.roll : axis == 1 ? e.pitch : e.yaw;
+    const float angle = angleOn(axis, status);
     QVERIFY2(std::fabs(angle - limit) < 1e-3f, qPrintable(QString::number(angle / Degree)));
     // Still pushing, it stays there with the flag up; back off and the flag goes.
     QVERIFY(gcs.nextStatus(&status));
     QCOMPARE(int(status.failure_flags), flag);
-    r[axis] = -rate;
-    gcs.rates(r[0], r[1], r[2]);
+    gcs.rateOn(axis, -rate);
     QVERIFY(gcs.waitForStatus(&status, [](const Status &s) { return s.failure_flags == 0; }));
 }
 
