@@ -139,6 +139,13 @@ void TestV2Recording::initTestCase()
                  .size(),
              std::size_t(5));
 
+    // Rows reach the file a few times a second; the stick's commands are among them before the
+    // recording stops.
+    const auto written = [&path] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains(",1.57079637,");
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(written(), 3000);
     m_angles.assign(history.angles().samples().begin(), history.angles().samples().end());
     m_rates.assign(history.rates().samples().begin(), history.rates().samples().end());
     QSignalSpy stopped(&recorder, &Recorder::recordingChanged);
