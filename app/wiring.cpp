@@ -47,6 +47,7 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     app.installEventFilter(&*m_input);
     context->setContextProperty(QStringLiteral("inputControl"), &*m_input);
     m_history.emplace(*m_ravik);
+    m_history->followChosen(m_v2->devices());
     context->setContextProperty(QStringLiteral("telemetryHistory"), &*m_history);
     qmlRegisterType<PlotItem>("Gimbal.Plot", 1, 0, "PlotItem");
     m_recorder.emplace(*m_ravik, store);

@@ -4,6 +4,7 @@
 #include <messages.h>
 #include <ravik.h>
 #include <v2attitude.h>
+#include <v2devices.h>
 
 #include <cstring>
 
@@ -14,7 +15,8 @@ TelemetryHistory::TelemetryHistory(Ravik &ravik, QObject *parent) : QObject(pare
         if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_REPORT) {
             const mavlink_gimbal_report_t report = mavlink_msg_gimbal_report_decode(&msg);
             m_angles.append(now(), report.joint_roll, report.joint_el, report.joint_az);
-        } else if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS) {
+        } else if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS &&
+                   (!m_devices || m_devices->isChosen(msg))) {
             // In the order of the captions, as the window's labels show a v2 gimbal's angles.
             const mavlink_euler_t angles =
                 vehicleAngles(mavlink_msg_gimbal_device_attitude_status_decode(&msg));

@@ -11,6 +11,7 @@
 #include <QObject>
 
 class Ravik;
+class V2Devices;
 
 class TelemetryHistory : public QObject
 {
@@ -18,6 +19,9 @@ class TelemetryHistory : public QObject
 
 public:
     explicit TelemetryHistory(Ravik &ravik, QObject *parent = nullptr);
+
+    // With several v2 gimbals on the link, only the controlled one's statuses are drawn.
+    void followChosen(const V2Devices *devices) { m_devices = devices; }
 
     const SampleHistory &angles() const { return m_angles; }
     const SampleHistory &rates() const { return m_rates; }
@@ -31,4 +35,5 @@ private:
     SampleHistory m_angles;
     SampleHistory m_rates;
     quint64 m_revision = 0;
+    const V2Devices *m_devices = nullptr;
 };

@@ -1,8 +1,8 @@
 // A v2 gimbal's session recorded and plotted: the controller with the v2 link on a pseudo-terminal
 // whose far end plays the device, the recorder writing a real file and the plot's history. Every
 // v2 message that went either way is a row with its fields under their own columns, the angles
-// shown among them; the plot takes the status's angles and the commands' rates, and nothing from
-// the tool's heartbeats or requests.
+// shown among them; the plot takes the controlled gimbal's angles and the commands' rates, and
+// nothing from the tool's heartbeats or requests.
 #include "framewriter.h"
 #include "gimbalv2link.h"
 #include "messagewait.h"
@@ -99,6 +99,7 @@ void TestV2Recording::initTestCase()
     Ravik ravik;
     GimbalV2Link link(ravik, {});
     TelemetryHistory history(ravik);
+    history.followChosen(link.devices());
     Recorder recorder(ravik, nullptr);
     MessageWait wait(pty);
     recorder.startTo(path);
@@ -129,6 +130,11 @@ void TestV2Recording::initTestCase()
     pty.write(device.frame(MAVLINK_MSG_ID_GIMBAL_DEVICE_INFORMATION, info));
     QSignalSpy known(link.information(), &V2Information::changed);
     QVERIFY(known.wait(2000));
+    // A second gimbal on the link, not the controlled one: recorded, not plotted.
+    FrameWriter other(2, 1, 172);
+    pty.write(other.frame(MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS, status));
+    QSignalSpy listed(link.devices(), &V2Devices::devicesChanged);
+    QVERIFY(listed.wait(2000));
     ravik.setJoystick(0.0f, 1.0f, 0.0f);
     wait.skip();
     QCOMPARE(wait.waitFor(
@@ -229,6 +235,7 @@ void TestV2Recording::rowsOfEveryKind()
 
 void TestV2Recording::plotTakesAnglesAndRates()
 {
+    // The controlled gimbal's one status; the other gimbal's is not drawn.
     QCOMPARE(m_angles.size(), std::size_t(1));
     QVERIFY(std::abs(m_angles.front().value[0] + 0.25f) < 1e-5f);
     QVERIFY(std::abs(m_angles.front().value[2] - 0.375f) < 1e-5f);
