@@ -10,6 +10,7 @@ namespace {
 const QString PortKey = QStringLiteral("link/port");
 const QString BaudKey = QStringLiteral("link/baud");
 const QString LanguageKey = QStringLiteral("interface/language");
+const QString ProtocolKey = QStringLiteral("link/protocol");
 } // namespace
 
 QString LinkSettings::port() const
@@ -45,4 +46,15 @@ void LinkSettings::rememberLanguage(int language)
 {
     if (m_store)
         m_store->setValue(LanguageKey, language);
+}
+
+QString LinkSettings::protocol() const
+{
+    return m_store ? m_store->value(ProtocolKey).toString() : QString();
+}
+
+void LinkSettings::rememberProtocol(const QString &protocol)
+{
+    if (m_store)
+        m_store->setValue(ProtocolKey, protocol);
 }

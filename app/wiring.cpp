@@ -44,10 +44,12 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     context->setContextProperty(QStringLiteral("messageModel"), &m_messages);
     context->setContextProperty(QStringLiteral("valueText"), &m_valueText);
     context->setContextProperty(QStringLiteral("baudRate"), &m_baudRate);
+    publishV2(options, store);
     m_input.emplace(*m_ravik, store);
     app.installEventFilter(&*m_input);
     context->setContextProperty(QStringLiteral("inputControl"), &*m_input);
     m_history.emplace(*m_ravik);
+    m_history->followChosen(m_v2->devices());
     context->setContextProperty(QStringLiteral("telemetryHistory"), &*m_history);
     registerQmlTypes();
     m_recorder.emplace(*m_ravik, store);
@@ -74,6 +76,32 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
         ravik->switchSerial(options.port, baud);
     if (!options.recordFile.isEmpty())
         m_recorder->startTo(options.recordFile);
+}
+
+void Wiring::publishV2(const StartOptions &options, QSettings *store)
+{
+    GimbalV2Link::Ids ids;
+    if (options.systemId > 0)
+        ids.system = static_cast<std::uint8_t>(options.systemId);
+    if (options.componentId > 0)
+        ids.component = static_cast<std::uint8_t>(options.componentId);
+    m_v2.emplace(*m_ravik, ids);
+    ProtocolSelector *selector = m_v2->selector();
+    const QString protocol = options.protocol.isEmpty() ? m_settings.protocol() : options.protocol;
+    selector->setChoice(ProtocolSelector::choiceNamed(protocol).value_or(ProtocolSelector::Auto));
+    // From here on a choice is the user's, made in the window.
+    QObject::connect(selector, &ProtocolSelector::choiceChanged, selector, [this, selector] {
+        m_settings.rememberProtocol(ProtocolSelector::nameOf(selector->choice()));
+    });
+    m_angles.emplace(*m_ravik, *m_v2, store);
+
+    QQmlContext *context = m_engine.rootContext();
+    context->setContextProperty(QStringLiteral("gimbalV2"), &*m_v2);
+    context->setContextProperty(QStringLiteral("protocolSelector"), selector);
+    context->setContextProperty(QStringLiteral("v2Devices"), m_v2->devices());
+    context->setContextProperty(QStringLiteral("v2Status"), m_v2->status());
+    context->setContextProperty(QStringLiteral("v2Information"), m_v2->information());
+    context->setContextProperty(QStringLiteral("angleDisplay"), &*m_angles);
 }
 
 Wiring::~Wiring()

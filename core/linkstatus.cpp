@@ -1,5 +1,6 @@
 #include "linkstatus.h"
 
+#include <gimbal_v2.h>
 #include <messages.h>
 
 #include <algorithm>
@@ -74,7 +75,9 @@ void LinkStatus::countFrame(std::uint8_t sysid, std::uint8_t compid, std::uint8_
                             std::uint32_t msgid)
 {
     ++m_framesThisTick;
-    if (msgid == MAVLINK_MSG_ID_GIMBAL_REPORT)
+    // A v2 gimbal's attitude status is its report.
+    if (msgid == MAVLINK_MSG_ID_GIMBAL_REPORT ||
+        msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS)
         ++m_reportsThisTick;
 
     if (Sender *sender = findSender(sysid, compid))

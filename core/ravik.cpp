@@ -81,6 +81,9 @@ QStringList Ravik::serialPort() const
 void Ravik::onTimerTimeout()
 {
     emit commandDue();
+    if (m_tickHook && serial->isOpen() &&
+        m_tickHook(scaledRate(demandedRateX), scaledRate(demandedRateY), scaledRate(demandedRateZ)))
+        return;
     gimbalControl(demandedRateX, demandedRateY, demandedRateZ);
 }
 

@@ -287,21 +287,21 @@ Window {
                     width: parent.width
 
                     Label {
-                        text: valueText.angle(Ravik.gimbalImuAngle[0])
+                        text: valueText.angle(angleDisplay.shown[0])
                         font.pixelSize: 16
                         horizontalAlignment: Text.AlignHCenter
                         Layout.fillWidth: true
                     }
 
                     Label {
-                        text: valueText.angle(Ravik.gimbalImuAngle[1])
+                        text: valueText.angle(angleDisplay.shown[1])
                         font.pixelSize: 16
                         horizontalAlignment: Text.AlignHCenter
                         Layout.fillWidth: true
                     }
 
                     Label {
-                        text: valueText.angle(Ravik.gimbalImuAngle[2])
+                        text: valueText.angle(angleDisplay.shown[2])
                         font.pixelSize: 16
                         horizontalAlignment: Text.AlignHCenter
                         Layout.fillWidth: true
@@ -344,6 +344,19 @@ Window {
                 recordView.item.open()
             }
         }
+
+        Button {
+            id: gimbalButton
+
+            text: qsTr("云台")
+            flat: true
+            font.pixelSize: 14
+
+            onClicked: {
+                gimbalView.active = true
+                gimbalView.item.open()
+            }
+        }
     }
 
     // The plot's window is made the first time it is asked for.
@@ -361,6 +374,16 @@ Window {
         sourceComponent: RecordView {
             x: (mainWindow.width - width) / 2
             y: gimbalImuInfoGb.y + 40
+        }
+    }
+
+    Loader {
+        id: gimbalView
+
+        active: false
+        sourceComponent: GimbalView {
+            x: (mainWindow.width - width) / 2
+            y: titleBar.height + 10
         }
     }
 
@@ -455,6 +478,14 @@ Window {
 
             Layout.fillWidth: true
             Layout.topMargin: 20
+        }
+
+        GimbalLine {
+            id: gimbalLine
+
+            Layout.fillWidth: true
+            Layout.leftMargin: 10
+            Layout.rightMargin: 10
         }
 
         MessageView {

@@ -145,8 +145,20 @@ void TestStartup::commandLine_data()
         << QStringLiteral("gimbal: --baud '0' is not a positive number");
     QTest::newRow("an unknown option stops the tool")
         << QStringList{"--speed", "3"} << 2 << QString() << QStringLiteral("Unknown option");
+    QTest::newRow("an unknown protocol stops the tool")
+        << QStringList{"--protocol", "v3"} << 2 << QString()
+        << QStringLiteral("gimbal: --protocol 'v3' is none of auto, report and v2");
+    QTest::newRow("a system id beyond 255 stops the tool")
+        << QStringList{"--system-id", "256"} << 2 << QString()
+        << QStringLiteral("gimbal: --system-id '256' is not a number from 1 to 255");
+    QTest::newRow("a component id of 0 stops the tool")
+        << QStringList{"--component-id", "0"} << 2 << QString()
+        << QStringLiteral("gimbal: --component-id '0' is not a number from 1 to 255");
     QTest::newRow("good values start the window")
         << QStringList{"--language", "zh", "--baud", "9600"} << 7 << QString() << QString();
+    QTest::newRow("good v2 values start the window")
+        << QStringList{"--protocol", "v2", "--system-id", "200", "--component-id", "191"} << 7
+        << QString() << QString();
 }
 
 void TestStartup::commandLine()
