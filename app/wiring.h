@@ -1,14 +1,15 @@
 // The tool's objects behind the main window: the QML engine, the start-up translator, the
 // language switcher, the controller with its link status, the list of messages, the keyboard and
-// gamepad input, the plot's history and the recorder, published to QML under the names the window
-// uses. Declared in creation order, so they are destroyed in
-// reverse: the controller first, the engine last.
+// gamepad input, the plot's history, the recorder and the port box's choice, published to QML under
+// the names the window uses. Declared in creation order, so they are destroyed in reverse: the
+// controller first, the engine last.
 #pragma once
 
 #include "commandline.h"
 #include "inputcontrol.h"
 #include "linksettings.h"
 #include "messagemodel.h"
+#include "portchoice.h"
 #include "qmllanguage.h"
 #include "ravik.h"
 #include "recorder.h"
@@ -56,4 +57,5 @@ private:
     std::optional<InputControl> m_input;
     std::optional<TelemetryHistory> m_history;
     std::optional<Recorder> m_recorder;
+    std::optional<PortChoice> m_portChoice;
 };

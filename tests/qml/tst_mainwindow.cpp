@@ -64,6 +64,8 @@ private slots:
     void portListFromController();
     void portChoiceSurvivesListRefresh_data();
     void portChoiceSurvivesListRefresh();
+    void portChoiceSurvivesLanguageSwitch_data();
+    void portChoiceSurvivesLanguageSwitch();
     void titleBarButtons_data();
     void titleBarButtons();
 
@@ -399,6 +401,51 @@ void TestMainWindow::portChoiceSurvivesListRefresh()
              0);
 }
 
+void TestMainWindow::portChoiceSurvivesLanguageSwitch_data()
+{
+    QTest::addColumn<bool>("typed");
+    QTest::addColumn<int>("language");
+
+    QTest::newRow("a typed path stays through a switch to English") << true << 0;
+    QTest::newRow("a typed path stays through a switch to Chinese") << true << 1;
+    QTest::newRow("a picked port stays through a switch to English") << false << 0;
+    QTest::newRow("a picked port stays through a switch to Chinese") << false << 1;
+}
+
+// Close, switch the language, Open: the port opened is still the one in the box before.
+void TestMainWindow::portChoiceSurvivesLanguageSwitch()
+{
+    QFETCH(bool, typed);
+    QFETCH(int, language);
+
+    chooseLanguage(1 - language);
+    QString chosen = m_pty->devicePath();
+    if (typed) {
+        m_driver->typePort(chosen);
+    } else {
+        // A list that holds the port after its first row, as a plugged-in device gives, bound
+        // like the controller's list so that the switch evaluates it anew.
+        QCOMPARE(evaluate(QStringLiteral("serial_nameCombo.model = Qt.binding(function() { "
+                                         "return ['ttyS0', '%1'] }); 0")
+                              .arg(chosen)),
+                 0);
+        pickRow(QStringLiteral("serial_nameCombo"), chosen);
+    }
+    QCOMPARE(evaluate(QStringLiteral("serial_nameCombo.editText")).toString(), chosen);
+
+    chooseLanguage(language);
+    QTRY_COMPARE(evaluate(QStringLiteral("serial_nameCombo.editText")).toString(), chosen);
+    m_commands->skip();
+    m_driver->click(m_driver->itemById(QStringLiteral("serialButton")));
+    QVERIFY(m_wiring->controller().serialIsOpen());
+    QCOMPARE(m_wiring->controller().portName(), chosen);
+    QVERIFY(m_commands->waitFor(0, 0, 0));
+    setOpen(false);
+    QCOMPARE(evaluate(QStringLiteral(
+                 "serial_nameCombo.model = Qt.binding(function() { return Ravik.serialPort }); 0")),
+             0);
+}
+
 void TestMainWindow::titleBarButtons_data()
 {
     QTest::addColumn<int>("button");
@@ -724,12 +771,17 @@ void TestMainWindow::keysDriveTheRates()
     m_commands->skip();
     QVERIFY(m_commands->waitFor(x, y, z));
 
+    std::unique_ptr<QWindow> other;
     if (letGo == QLatin1String("release")) {
         for (int key : keys)
             QTest::keyRelease(window, Qt::Key(key));
     } else if (letGo == QLatin1String("deactivate")) {
-        QEvent deactivate(QEvent::WindowDeactivate);
-        QCoreApplication::sendEvent(window, &deactivate);
+        // Another window takes the keyboard, as a click into another program does.
+        other = std::make_unique<QWindow>();
+        other->resize(10, 10);
+        other->show();
+        other->requestActivate();
+        QTRY_VERIFY(!window->isActive());
     } else {
         window->showMinimized();
     }
@@ -738,8 +790,10 @@ void TestMainWindow::keysDriveTheRates()
     int before = 0;
     QVERIFY(m_commands->waitFor(0, 0, 0, 0.0f, 2000, &before));
     QVERIFY(before <= 1);
+    other.reset();
     window->showNormal();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(window));
 }
 
 void TestMainWindow::keysInATextFieldAreText()

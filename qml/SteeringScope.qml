@@ -1,0 +1,24 @@
+// The main window's parts in one focus scope: the keys that the control in focus leaves unused
+// come up to this scope, and its arrows and A/D go to the gimbal's keyboard axes whenever the
+// steering gate lets them (the window active, no popup or list open, no key-using control in
+// focus).
+import QtQuick 2.12
+import QtQuick.Controls 2.5
+import Gimbal.Input 1.0
+
+FocusScope {
+    id: scope
+
+    focus: true
+
+    SteeringKeys {
+        id: gate
+
+        scope: scope
+        overlay: scope.Overlay.overlay
+        input: inputControl
+    }
+
+    Keys.onPressed: event.accepted = gate.press(event.key, event.modifiers, event.isAutoRepeat)
+    Keys.onReleased: event.accepted = gate.release(event.key, event.isAutoRepeat)
+}
