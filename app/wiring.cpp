@@ -5,7 +5,6 @@
 #include "serial.h"
 #include "serialevent.h"
 #include "startuplanguage.h"
-#include "steeringkeys.h"
 
 #include <QFont>
 #include <QGuiApplication>
@@ -44,9 +43,6 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     context->setContextProperty(QStringLiteral("messageModel"), &m_messages);
     m_input.emplace(*m_ravik, store);
     context->setContextProperty(QStringLiteral("inputControl"), &*m_input);
-    qmlRegisterUncreatableType<InputControl>("Gimbal.Input", 1, 0, "InputControl",
-                                             QStringLiteral("published as inputControl"));
-    qmlRegisterType<SteeringKeys>("Gimbal.Input", 1, 0, "SteeringKeys");
     m_history.emplace(*m_ravik);
     context->setContextProperty(QStringLiteral("telemetryHistory"), &*m_history);
     registerQmlTypes();

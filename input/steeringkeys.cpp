@@ -1,7 +1,6 @@
 #include "steeringkeys.h"
 
-#include "inputcontrol.h"
-
+#include <QQmlEngine>
 #include <QQuickWindow>
 
 namespace {
@@ -123,4 +122,11 @@ bool SteeringKeys::release(int key, bool autoRepeat)
     if (!autoRepeat)
         m_input->releaseKey(key);
     return steering();
+}
+
+void registerSteeringKeys()
+{
+    qmlRegisterUncreatableType<InputControl>("Gimbal.Input", 1, 0, "InputControl",
+                                             QStringLiteral("published as inputControl"));
+    qmlRegisterType<SteeringKeys>("Gimbal.Input", 1, 0, "SteeringKeys");
 }

@@ -6,11 +6,12 @@
 // lets go of every held key, so the next command is at rest.
 #pragma once
 
+#include "inputcontrol.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QQuickItem>
 
-class InputControl;
 class QQuickWindow;
 
 class SteeringKeys : public QObject
@@ -58,3 +59,6 @@ private:
     QMetaObject::Connection m_overlayShown;
     QList<QMetaObject::Connection> m_windowWatch;
 };
+
+// Makes the gate and the input it feeds known to QML as Gimbal.Input 1.0, for the main window.
+void registerSteeringKeys();
