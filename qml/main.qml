@@ -67,39 +67,12 @@ Window {
                     anchors.horizontalCenter: parent.horizontalCenter
                 }
 
-                // Editable, so that a port the system does not list (a pseudo-terminal, a by-id path)
-                // can be typed in; the list still offers the ports the system knows.
-                PanelComboBox {
+                PortBox {
                     id: serial_nameCombo
 
-                    // The chosen port is kept in portChoice, which also asks for it to be shown
-                    // again when a language switch has evaluated the window's bindings anew.
-                    function showChosenPort() {
-                        var row = find(portChoice.port)
-                        if (row >= 0)
-                            currentIndex = row
-                        else if (portChoice.port !== "")
-                            editText = portChoice.port
-                    }
-
-                    wheelEnabled: true
-                    editable: true
+                    choice: portChoice
                     model: Ravik.serialPort
                     enabled: !Ravik.serialIsOpen
-
-                    // The box's own editText lags behind the text field while the user types.
-                    Component.onCompleted: {
-                        contentItem.textEdited.connect(function() {
-                            portChoice.choose(contentItem.text)
-                        })
-                        portChoice.showRequested.connect(showChosenPort)
-                        showChosenPort()
-                    }
-                    onActivated: portChoice.choose(textAt(index))
-                    // A refreshed list (a device plugged in or pulled out) would otherwise fall
-                    // back to its first row, and Open would open that. The box settles on its new
-                    // rows first; the choice is put back after that.
-                    onModelChanged: Qt.callLater(showChosenPort)
                 }
             }
 
