@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "baudrate.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -58,12 +60,11 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
             return fail(QStringLiteral("--port needs a port name"));
     }
     if (parser.isSet(baud)) {
-        bool number = false;
-        const int rate = parser.value(baud).toInt(&number, 10);
-        if (!number || rate <= 0)
+        const std::optional<int> rate = BaudRate::parse(parser.value(baud));
+        if (!rate)
             return fail(
                 QStringLiteral("--baud '%1' is not a positive number").arg(parser.value(baud)));
-        options.baud = QString::number(rate);
+        options.baud = QString::number(*rate);
     }
     if (parser.isSet(language)) {
         const QString name = parser.value(language);

@@ -12,7 +12,7 @@ class LinkSettings
 public:
     explicit LinkSettings(QSettings *store) : m_store(store) {}
 
-    // Empty when nothing is remembered.
+    // Empty when nothing usable is remembered.
     QString port() const;
     QString baud() const;
     // The language index, or -1 when the user has never chosen one.

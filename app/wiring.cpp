@@ -41,6 +41,8 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     context->setContextProperty(QStringLiteral("mySerial"), m_ravik->wrapper());
     context->setContextProperty(QStringLiteral("linkStatus"), m_ravik->linkStatus());
     context->setContextProperty(QStringLiteral("messageModel"), &m_messages);
+    context->setContextProperty(QStringLiteral("valueText"), &m_valueText);
+    context->setContextProperty(QStringLiteral("baudRate"), &m_baudRate);
     m_input.emplace(*m_ravik, store);
     context->setContextProperty(QStringLiteral("inputControl"), &*m_input);
     m_history.emplace(*m_ravik);

@@ -5,6 +5,7 @@
 // controller first, the engine last.
 #pragma once
 
+#include "baudrate.h"
 #include "commandline.h"
 #include "inputcontrol.h"
 #include "linksettings.h"
@@ -14,6 +15,7 @@
 #include "ravik.h"
 #include "recorder.h"
 #include "telemetryhistory.h"
+#include "valuetext.h"
 
 #include <QQmlApplicationEngine>
 #include <QTranslator>
@@ -52,6 +54,8 @@ private:
     int m_chosenLanguage;
     QmlLanguage m_qmlLanguage;
     MessageModel m_messages;
+    ValueText m_valueText;
+    BaudRate m_baudRate;
     // Built in the constructor's body, once the switcher is published.
     std::optional<Ravik> m_ravik;
     std::optional<InputControl> m_input;

@@ -15,6 +15,9 @@
 #include <QLocale>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 constexpr int CommandPeriodMs = 20;
 // A few commands' worth: more waiting in the port, or in the system's queue behind it, means the
@@ -25,10 +28,13 @@ constexpr qint64 MaxQueuedCommandBytes = 4 * 26;
 constexpr int ReopenRetryMs = 1000;
 constexpr double Pi = 3.141592653589793;
 
-// The joystick's full deflection of 1 asks for a quarter turn per second.
+// The joystick's full deflection of 1 asks for a quarter turn per second. Whatever a caller
+// hands over, the gimbal gets a finite rate within that: no deflection for a value that is not
+// a number, full deflection for anything beyond it.
 float scaledRate(float rate)
 {
-    return static_cast<float>(static_cast<double>(rate) * Pi * 0.5);
+    const float deflection = std::isnan(rate) ? 0.0f : std::clamp(rate, -1.0f, 1.0f);
+    return static_cast<float>(static_cast<double>(deflection) * Pi * 0.5);
 }
 } // namespace
 

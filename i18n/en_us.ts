@@ -319,6 +319,10 @@
         <translation>Baud</translation>
     </message>
     <message>
+        <source>波特率“%1”无效：须为正整数</source>
+        <translation>Baud rate &quot;%1&quot; is not a positive number</translation>
+    </message>
+    <message>
         <source>语言(Language)</source>
         <translation>Language(语言)</translation>
     </message>

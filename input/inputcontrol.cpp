@@ -2,17 +2,19 @@
 
 #include "sdlpad.h"
 
+#include <checkedvalue.h>
 #include <ravik.h>
 
 #include <QSettings>
 #include <QTimer>
 
-#include <algorithm>
 #include <optional>
 
 namespace {
 constexpr int PadSearchTicks = 25;
 constexpr int PadStartMs = 1000;
+constexpr double MaxDeadZone = 0.5;
+constexpr double MinSpeedLimit = 0.1;
 const QString DeadZoneKey = QStringLiteral("input/deadZone");
 const QString ExpoKey = QStringLiteral("input/expo");
 const QString SpeedLimitKey = QStringLiteral("input/speedLimit");
@@ -49,14 +51,18 @@ InputControl::InputControl(Ravik &ravik, QSettings *store, QObject *parent)
     : QObject(parent), m_ravik(ravik), m_store(store)
 {
     if (m_store) {
-        const double deadZone = m_store->value(DeadZoneKey, m_shaping[0].deadZone).toDouble();
-        const double expo = m_store->value(ExpoKey, m_shaping[0].expo).toDouble();
+        const Shaping defaults;
+        const double deadZone =
+            checkedNumber(m_store->value(DeadZoneKey), defaults.deadZone, 0.0, MaxDeadZone);
+        const double expo = checkedNumber(m_store->value(ExpoKey), defaults.expo, 0.0, 1.0);
         for (int axis = 0; axis < 3; ++axis) {
-            m_shaping[axis].deadZone = std::clamp(deadZone, 0.0, 0.5);
-            m_shaping[axis].expo = std::clamp(expo, 0.0, 1.0);
-            m_shaping[axis].inverted = m_store->value(InvertKeys[axis], false).toBool();
+            m_shaping[axis].deadZone = deadZone;
+            m_shaping[axis].expo = expo;
+            m_shaping[axis].inverted =
+                checkedFlag(m_store->value(InvertKeys[axis]), defaults.inverted);
         }
-        m_speedLimit = std::clamp(m_store->value(SpeedLimitKey, 1.0).toDouble(), 0.1, 1.0);
+        m_speedLimit =
+            checkedNumber(m_store->value(SpeedLimitKey), m_speedLimit, MinSpeedLimit, 1.0);
     }
     connect(&ravik, &Ravik::commandDue, this, &InputControl::beforeCommand);
     // SDL looks through the devices as it starts: not before the window is up.
@@ -65,23 +71,26 @@ InputControl::InputControl(Ravik &ravik, QSettings *store, QObject *parent)
 
 InputControl::~InputControl() = default;
 
+// A value that is not a number leaves the setting as it is.
 void InputControl::setDeadZone(double share)
 {
+    const double checked = checkedNumber(share, m_shaping[0].deadZone, 0.0, MaxDeadZone);
     for (Shaping &axis : m_shaping)
-        axis.deadZone = std::clamp(share, 0.0, 0.5);
+        axis.deadZone = checked;
     save();
 }
 
 void InputControl::setExpo(double expo)
 {
+    const double checked = checkedNumber(expo, m_shaping[0].expo, 0.0, 1.0);
     for (Shaping &axis : m_shaping)
-        axis.expo = std::clamp(expo, 0.0, 1.0);
+        axis.expo = checked;
     save();
 }
 
 void InputControl::setSpeedLimit(double share)
 {
-    m_speedLimit = std::clamp(share, 0.1, 1.0);
+    m_speedLimit = checkedNumber(share, m_speedLimit, MinSpeedLimit, 1.0);
     save();
 }
 

@@ -149,8 +149,16 @@ Window {
                     text: Ravik.serialIsOpen ? (Ravik.languageIndex == 0 ? qsTr("Close") : qsTr("关闭"))
                                              : (Ravik.languageIndex == 0 ? qsTr("Open") : qsTr("打开"))
 
-                    // The shown texts of the boxes: a typed path or rate as well as a listed one.
-                    onClicked: Ravik.switchSerial(serial_nameCombo.editText, serial_boudCombo.editText)
+                    // The shown texts of the boxes: a typed path or rate as well as a listed one. A
+                    // rate that the command line would refuse is refused here too.
+                    onClicked: {
+                        var baud = serial_boudCombo.editText
+                        if (!Ravik.serialIsOpen && !baudRate.accepts(baud)) {
+                            messageModel.add(qsTr("波特率“%1”无效：须为正整数").arg(baud))
+                            return
+                        }
+                        Ravik.switchSerial(serial_nameCombo.editText, baud)
+                    }
                 }
             }
 
@@ -248,21 +256,21 @@ Window {
                         width: parent.width
 
                         Label {
-                            text: Ravik.gimbalImuAngle[0].toFixed(2)
+                            text: valueText.angle(Ravik.gimbalImuAngle[0])
                             font.pixelSize: 16
                             horizontalAlignment: Text.AlignHCenter
                             Layout.fillWidth: true
                         }
 
                         Label {
-                            text: Ravik.gimbalImuAngle[1].toFixed(2)
+                            text: valueText.angle(Ravik.gimbalImuAngle[1])
                             font.pixelSize: 16
                             horizontalAlignment: Text.AlignHCenter
                             Layout.fillWidth: true
                         }
 
                         Label {
-                            text: Ravik.gimbalImuAngle[2].toFixed(2)
+                            text: valueText.angle(Ravik.gimbalImuAngle[2])
                             font.pixelSize: 16
                             horizontalAlignment: Text.AlignHCenter
                             Layout.fillWidth: true

@@ -4,6 +4,7 @@
 #include "recordfile.h"
 #include "recordwriter.h"
 
+#include <checkedvalue.h>
 #include <ravik.h>
 
 #include <QDateTime>
@@ -23,7 +24,7 @@ constexpr int HandOverBytes = 256 * 1024;
 Recorder::Recorder(Ravik &ravik, QSettings *store, QObject *parent)
     : QObject(parent), m_ravik(ravik), m_store(store)
 {
-    m_folder = m_store ? m_store->value(FolderKey).toString() : QString();
+    m_folder = m_store ? checkedText(m_store->value(FolderKey)) : QString();
     if (m_folder.isEmpty())
         m_folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     m_handOver.setInterval(HandOverMs);

@@ -18,6 +18,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 
 #include <linux/capability.h>
 #include <sys/stat.h>
@@ -31,6 +32,9 @@ const QString RemovalEnglish = QStringLiteral(
 const QString RemovalChinese = QStringLiteral("云台与电脑连接异常，请检查USB连接");
 const QString NotOpenEnglish = QStringLiteral("Please Open Serial First");
 const QString NotOpenChinese = QStringLiteral("请您先打开串口");
+
+constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float Infinity = std::numeric_limits<float>::infinity();
 
 quint32 bitsOf(float value)
 {
@@ -507,8 +511,12 @@ void TestRavik::commandsEveryTick_data()
     QTest::newRow("sticks at rest send zero rates") << 0.0f << 0.0f << 0.0f << 0u << 0u << 0u;
     QTest::newRow("full deflection is a quarter turn per second (1.5707964)")
         << 1.0f << 1.0f << 0.0f << 0x3FC90FDBu << 0x3FC90FDBu << 0u;
-    QTest::newRow("values beyond the stick are sent unclamped (3.1415927)")
-        << 2.0f << 0.0f << -1.0f << 0x40490FDBu << 0u << 0xBFC90FDBu;
+    QTest::newRow("values beyond the stick are full deflection")
+        << 2.0f << -3.0e38f << -1.0f << 0x3FC90FDBu << 0xBFC90FDBu << 0xBFC90FDBu;
+    QTest::newRow("not a number is no deflection")
+        << NaN << -NaN << 0.5f << 0u << 0u << bitsOf(0.7853982f);
+    QTest::newRow("infinities are full deflection")
+        << Infinity << -Infinity << -0.0f << 0x3FC90FDBu << 0xBFC90FDBu << 0x80000000u;
 }
 
 void TestRavik::commandsEveryTick()

@@ -1172,14 +1172,15 @@ void TestMainWindow::plotShowsTheSeries()
     QVERIFY(plot);
     plot->setShownSeries(shown);
 
-    // Three angles apart from one another, each moving.
+    // Three angles apart from one another, each moving far: earlier reports are apart from these
+    // by a silence, a gap in the lines, and these may come in one burst, all in one column.
     FrameWriter gimbal;
     QSignalSpy reports(&m_wiring->controller(), &Ravik::gimbalImuAngleChanged);
     for (int i = 0; i < 40; ++i) {
         mavlink_gimbal_report_t report{};
-        report.joint_roll = 10.0f + i * 0.1f;
-        report.joint_el = 0.0f - i * 0.1f;
-        report.joint_az = -10.0f + (i % 5);
+        report.joint_roll = i * 5.0f;
+        report.joint_el = i * -5.0f;
+        report.joint_az = (i % 5) * 40.0f - 80.0f;
         m_pty->write(gimbal.frame(MAVLINK_MSG_ID_GIMBAL_REPORT, report));
         QTest::qWait(5);
     }
