@@ -2,6 +2,7 @@
 
 #include "linkstatus.h"
 #include "plotitem.h"
+#include "steeringkeys.h"
 
 #include <QQmlEngine>
 
@@ -10,4 +11,5 @@ void registerQmlTypes()
     qmlRegisterType<PlotItem>("Gimbal.Plot", 1, 0, "PlotItem");
     qmlRegisterUncreatableType<LinkStatus>("Gimbal.Link", 1, 0, "LinkStatus",
                                            QStringLiteral("the controller's link status"));
+    registerSteeringKeys();
 }

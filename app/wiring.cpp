@@ -35,8 +35,7 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     QQmlContext *context = m_engine.rootContext();
     context->setContextProperty(QStringLiteral("qmlLanguage"), &m_qmlLanguage);
     m_ravik.emplace();
-    if (m_chosenLanguage >= 0)
-        m_ravik->setLanguage(m_chosenLanguage);
+    m_ravik->setLanguage(m_qmlLanguage.language());
     app.installNativeEventFilter(m_ravik->watcher());
     context->setContextProperty(QStringLiteral("Ravik"), &*m_ravik);
     context->setContextProperty(QStringLiteral("mySerial"), m_ravik->wrapper());
@@ -46,7 +45,6 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     context->setContextProperty(QStringLiteral("baudRate"), &m_baudRate);
     publishV2(options, store);
     m_input.emplace(*m_ravik, store);
-    app.installEventFilter(&*m_input);
     context->setContextProperty(QStringLiteral("inputControl"), &*m_input);
     m_history.emplace(*m_ravik);
     m_history->followChosen(m_v2->devices());
@@ -59,15 +57,20 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     QString baud = options.baud.isEmpty() ? m_settings.baud() : options.baud;
     if (baud.isEmpty())
         baud = DefaultBaud;
-    context->setContextProperty(QStringLiteral("startPort"), port);
+    m_portChoice.emplace(port);
+    context->setContextProperty(QStringLiteral("portChoice"), &*m_portChoice);
     context->setContextProperty(QStringLiteral("startBaud"), baud);
 
     QObject::connect(&*m_ravik, &Ravik::addMessage, &m_messages, &MessageModel::add);
     QObject::connect(&*m_recorder, &Recorder::message, &m_messages, &MessageModel::add);
     // Choices made from here on are the user's; the start language above is not one.
     Ravik *ravik = &*m_ravik;
-    QObject::connect(ravik, &Ravik::languageIndexChanged, ravik,
-                     [this, ravik] { m_settings.rememberLanguage(ravik->languageIndex()); });
+    QObject::connect(&m_qmlLanguage, &QmlLanguage::languageChanged, ravik, [this, ravik] {
+        ravik->setLanguage(m_qmlLanguage.language());
+        m_settings.rememberLanguage(m_qmlLanguage.language());
+        m_portChoice->requestShow();
+    });
+    QObject::connect(&*m_portChoice, &PortChoice::chosen, ravik, &Ravik::cancelReopen);
     QObject::connect(ravik, &Ravik::serialIsOpenChanged, ravik, [this, ravik] {
         if (ravik->serialIsOpen())
             m_settings.rememberPort(ravik->portName(), ravik->baudRate());

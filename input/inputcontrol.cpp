@@ -5,11 +5,8 @@
 #include <checkedvalue.h>
 #include <ravik.h>
 
-#include <QGuiApplication>
-#include <QKeyEvent>
 #include <QSettings>
 #include <QTimer>
-#include <QWindow>
 
 #include <optional>
 
@@ -44,13 +41,6 @@ std::optional<KeyboardAxes::Key> rateKey(int key)
     }
 }
 
-// Keys typed into a port or rate box are text, not rates.
-bool textFieldHasKeyboard(const QWindow *window)
-{
-    const QObject *focus = window->focusObject();
-    return focus && (focus->inherits("QQuickTextInput") || focus->inherits("QQuickTextEdit"));
-}
-
 bool operator!=(const Deflection &a, const Deflection &b)
 {
     return a.x != b.x || a.y != b.y || a.z != b.z;
@@ -77,11 +67,6 @@ InputControl::InputControl(Ravik &ravik, QSettings *store, QObject *parent)
     connect(&ravik, &Ravik::commandDue, this, &InputControl::beforeCommand);
     // SDL looks through the devices as it starts: not before the window is up.
     QTimer::singleShot(PadStartMs, this, &InputControl::startPad);
-    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState state) {
-                if (state != Qt::ApplicationActive)
-                    m_keys.releaseAll();
-            });
 }
 
 InputControl::~InputControl() = default;
@@ -169,37 +154,20 @@ void InputControl::beforeCommand()
                         static_cast<float>(sent.z));
 }
 
-bool InputControl::eventFilter(QObject *watched, QEvent *event)
+bool InputControl::isRateKey(int key)
 {
-    auto *window = qobject_cast<QWindow *>(watched);
-    if (!window)
-        return false;
-    switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease: {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const std::optional<KeyboardAxes::Key> which = rateKey(key->key());
-        if (!which)
-            return false;
-        // A release always counts, so that no key stays held when the keyboard moved on.
-        if (event->type() == QEvent::KeyRelease && !key->isAutoRepeat())
-            m_keys.release(*which);
-        if (textFieldHasKeyboard(window))
-            return false;
-        if (event->type() == QEvent::KeyPress &&
-            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
-            m_keys.press(*which);
-        return true;
-    }
-    case QEvent::WindowDeactivate:
-    case QEvent::Hide:
-        m_keys.releaseAll();
-        return false;
-    case QEvent::WindowStateChange:
-        if (window->windowStates() & Qt::WindowMinimized)
-            m_keys.releaseAll();
-        return false;
-    default:
-        return false;
-    }
+    return rateKey(key).has_value();
+}
+
+void InputControl::pressKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    const std::optional<KeyboardAxes::Key> which = rateKey(key);
+    if (which && !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        m_keys.press(*which);
+}
+
+void InputControl::releaseKey(int key)
+{
+    if (const std::optional<KeyboardAxes::Key> which = rateKey(key))
+        m_keys.release(*which);
 }

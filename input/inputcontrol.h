@@ -1,9 +1,9 @@
 // The inputs beside the on-screen sticks, for QML and the controller: the keyboard (arrows and
-// A/D while the window has the keyboard), a gamepad through SDL2, and the shaping and speed limit
-// that the user sets. Just before each 20 ms command the controller announces, it joins the
-// on-screen sticks, the keys and the pad by one rule (see combine()) and hands the rates to the
-// controller, so whatever moves last goes out with the next command. The shaping is kept in the
-// settings store.
+// A/D, handed over by the main window's steering scope), a gamepad through SDL2, and the shaping
+// and speed limit that the user sets. Just before each 20 ms command the controller announces, it
+// joins the on-screen sticks, the keys and the pad by one rule (see combine()) and hands the rates
+// to the controller, so whatever moves last goes out with the next command. The shaping is kept in
+// the settings store.
 #pragma once
 
 #include "deflection.h"
@@ -67,9 +67,14 @@ public:
     // An on-screen stick's report: 0 the left stick (its x is rate z), 1 the right (x and y).
     Q_INVOKABLE void setStick(int stick, double x, double y);
 
-    // Installed on the application: takes the rate keys on their way to the window, unless a text
-    // field has the keyboard, and lets go of every key when the window loses it.
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Whether `key` (a Qt::Key) is one of the rate keys.
+    static bool isRateKey(int key);
+    // A rate key pressed or let go; other keys are ignored. A press with Ctrl, Alt or Meta held
+    // is a shortcut, not a rate.
+    void pressKey(int key, Qt::KeyboardModifiers modifiers);
+    void releaseKey(int key);
+    // As when the keyboard moved on: no release will come for what is held.
+    void releaseKeys() { m_keys.releaseAll(); }
 
 signals:
     void settingsChanged();

@@ -138,9 +138,10 @@ void tst_Resources::qmlFiles_data()
 {
     QTest::addColumn<QString>("path");
 
-    for (const char *file : {"main", "RavikCombox", "Joystick", "RavikButton", "RavikCheckBox",
-                             "RavikGroupBox", "RavikTitleBar", "PanelComboBox", "StatusView",
-                             "MessageView", "InputSettingsView", "PlotView", "RecordView"}) {
+    for (const char *file :
+         {"main", "RavikCombox", "Joystick", "RavikButton", "RavikCheckBox", "RavikGroupBox",
+          "RavikTitleBar", "PanelComboBox", "StatusView", "MessageView", "InputSettingsView",
+          "PlotView", "RecordView", "SteeringScope"}) {
         QTest::newRow(file) << QStringLiteral(":/%1.qml").arg(file);
     }
 }

@@ -60,7 +60,7 @@ void TestPadUnavailable::statusSaysWhy()
         auto *switcher =
             wiring.engine().rootContext()->contextProperty("qmlLanguage").value<QObject *>();
         QTest::ignoreMessage(QtDebugMsg, qPrintable(QString::number(language)));
-        QVERIFY(QMetaObject::invokeMethod(switcher, "setLanguage", Q_ARG(int, language)));
+        QVERIFY(switcher->setProperty("language", language));
     }
     const QString text = padLine->property("text").toString();
     QVERIFY2(QRegularExpression(line).match(text).hasMatch(), qPrintable(text));
