@@ -30,10 +30,11 @@ constexpr double Pi = 3.141592653589793;
 
 // The joystick's full deflection of 1 asks for a quarter turn per second. Whatever a caller
 // hands over, the gimbal gets a finite rate within that: no deflection for a value that is not
-// a number, full deflection for anything beyond it.
+// a finite number (a broken input holds the gimbal rather than sending it full tilt), full
+// deflection for a finite value beyond the stick.
 float scaledRate(float rate)
 {
-    const float deflection = std::isnan(rate) ? 0.0f : std::clamp(rate, -1.0f, 1.0f);
+    const float deflection = std::isfinite(rate) ? std::clamp(rate, -1.0f, 1.0f) : 0.0f;
     return static_cast<float>(static_cast<double>(deflection) * Pi * 0.5);
 }
 } // namespace

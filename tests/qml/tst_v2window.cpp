@@ -100,8 +100,7 @@ void TestV2Window::cleanupTestCase()
 void TestV2Window::init()
 {
     m_wiring->angleDisplay().setDegrees(false);
-    evaluate(QStringLiteral("qmlLanguage.setLanguage(0)"));
-    m_wiring->controller().setLanguage(0);
+    evaluate(QStringLiteral("qmlLanguage.language = 0"));
 }
 
 void TestV2Window::cleanup()
@@ -287,12 +286,12 @@ void TestV2Window::failureWords()
     SimulatorOptions options;
     options.failureFlags = GIMBAL_DEVICE_ERROR_FLAGS_MOTOR_ERROR;
     openSimulator(options);
-    evaluate(QStringLiteral("qmlLanguage.setLanguage(%1)").arg(language));
+    evaluate(QStringLiteral("qmlLanguage.language = %1").arg(language));
     QVERIFY(waitUntil([this, &words] { return gimbalLine().contains(words); }));
     QCOMPARE(named(QStringLiteral("gimbalLine"))->property("color").value<QColor>(),
              QColor("#d9534f"));
     // Driven into its pitch limit, it says that too.
-    evaluate(QStringLiteral("qmlLanguage.setLanguage(0)"));
+    evaluate(QStringLiteral("qmlLanguage.language = 0"));
     m_driver->holdStick(QStringLiteral("rightJoystick"), QPointF(0, -80));
     QVERIFY(waitUntil([this] { return gimbalLine().contains(QStringLiteral("at pitch limit")); },
                       8000));
