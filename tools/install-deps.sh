@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing the tool need.
-# Does nothing when they are all present; otherwise installs them as root or through sudo.
+# Installs the Debian 12 packages that building, running and testing the tool need; with
+# --windows also those of the Windows cross build, its packages and its tests under Wine
+# (tools/build-windows.sh). Does nothing when they are all present; otherwise installs them as
+# root or through sudo.
 set -euo pipefail
 
 packages=(
@@ -21,6 +23,14 @@ packages=(
   # the Windows sources compiled for _WIN32 (tools/check-windows.sh)
   g++-mingw-w64-x86-64-posix
 )
+if [ "${1:-}" = "--windows" ]; then
+  packages+=(
+    # Windows programs run under Wine, their windows on a virtual X display
+    wine64 xvfb xauth
+    # the installer and the portable zip
+    nsis zip
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
