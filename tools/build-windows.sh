@@ -53,3 +53,7 @@ cmake --build "$dir" -j "${GIMBAL_JOBS:-2}"
 if [ "$test" -eq 1 ]; then
   ctest --test-dir "$dir" -j "${GIMBAL_JOBS:-2}" --output-on-failure
 fi
+
+if [ "$package" -eq 1 ]; then
+  tools/windows/package.sh "$dir"
+fi
