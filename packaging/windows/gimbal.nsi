@@ -3,8 +3,9 @@
 ;            -DICON=<logo.ico> -DOUTFILE=<setup.exe> gimbal.nsi
 ; It installs for the current user, without administrator rights, into
 ; %LOCALAPPDATA%\Programs\Gimbal, with a Start menu entry and an entry in the list of installed
-; programs; /S installs and uninstalls silently.
-Unicode true
+; programs; /S installs and uninstalls silently. The installer is a 64-bit program like the tool it
+; installs, which runs on no 32-bit Windows.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define PRODUCT "Gimbal"
