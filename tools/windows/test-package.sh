@@ -45,7 +45,7 @@ printed=$("$wine" "$installed/gimbal.exe" --version 2>/dev/null | tr -d '\r')
 pass "installed gimbal.exe starts on a clean prefix: $printed"
 
 # The simulated gimbal on a pseudo-terminal, presented as COM7; the server reads the mapping
-# when it starts.
+# when it starts, so the running one is let go first (wineserver -k would drop the new key).
 log=$(mktemp -d)
 cleanup() {
   [ -n "${sim:-}" ] && kill "$sim" 2>/dev/null || true
@@ -60,7 +60,6 @@ for _ in $(seq 50); do [ -s "$log/sim" ] && break; sleep 0.1; done
 pty=$(head -n 1 "$log/sim")
 [ -c "$pty" ] || fail "gimbal-sim gave no pseudo-terminal"
 "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM7 /t REG_SZ /d "$pty" /f >/dev/null 2>&1
-"$wineserver" -k
 "$wineserver" -w
 
 display=:$((90 + $$ % 100))
