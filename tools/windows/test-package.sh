@@ -44,28 +44,16 @@ printed=$("$wine" "$installed/gimbal.exe" --version 2>/dev/null | tr -d '\r')
 [ "$printed" = "Gimbal $version" ] || fail "gimbal.exe --version printed '$printed'"
 pass "installed gimbal.exe starts on a clean prefix: $printed"
 
-# The simulated gimbal on a pseudo-terminal, presented as COM7; the server reads the mapping
-# when it starts, so the running one is let go first (wineserver -k would drop the new key).
 log=$(mktemp -d)
 cleanup() {
-  [ -n "${sim:-}" ] && kill "$sim" 2>/dev/null || true
+  [ -n "${sim_pid:-}" ] && kill "$sim_pid" 2>/dev/null || true
   [ -n "${display_pid:-}" ] && kill "$display_pid" 2>/dev/null || true
   "$wineserver" -k 2>/dev/null || true
   rm -rf "$log"
 }
 trap cleanup EXIT
-"$linux/tools/simulator/gimbal-sim" >"$log/sim" 2>&1 &
-sim=$!
-for _ in $(seq 50); do [ -s "$log/sim" ] && break; sleep 0.1; done
-pty=$(head -n 1 "$log/sim")
-[ -c "$pty" ] || fail "gimbal-sim gave no pseudo-terminal"
-"$wine" reg add 'HKLM\Software\Wine\Ports' /v COM7 /t REG_SZ /d "$pty" /f >/dev/null 2>&1
-"$wineserver" -w
-
-display=:$((90 + $$ % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-display_pid=$!
-export DISPLAY=$display
+start_simulator_on_com7 "$linux" "$log/sim"
+start_display "$log"
 export WINEQT_QUICK_BACKEND=software
 make_wine_prefix
 "$wine" "$installed/gimbal.exe" --port COM7 --language en >"$log/app" 2>&1 &
@@ -78,9 +66,9 @@ status=0
 wait "$app" || status=$?
 [ "$status" -eq 0 ] || { cat "$log/app" >&2; fail "gimbal.exe exited with $status after its window closed"; }
 pass "the window closed by WM_CLOSE: exit status 0"
-kill -TERM "$sim"
-wait "$sim" || true
-sim=
+kill -TERM "$sim_pid"
+wait "$sim_pid" || true
+sim_pid=
 cat "$log/sim"
 commands=$(sed -n 's/^commands received: //p' "$log/sim")
 gaps=$(sed -n 's/^sequence gaps: //p' "$log/sim")

@@ -40,3 +40,29 @@ make_wine_prefix() {
   # not hold a caller's output open after its program has ended.
   "$wine" wineboot >/dev/null 2>&1 </dev/null
 }
+
+# A virtual X display for Windows windows (Qt's windows platform plugin under Wine); sets DISPLAY
+# and display_pid. The server picks a free display number itself.
+start_display() {
+  local number=$1/display
+  Xvfb -displayfd 5 -screen 0 1600x1400x24 -nolisten tcp 5>"$number" >/dev/null 2>&1 &
+  display_pid=$!
+  for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
+  [ -s "$number" ] || { echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY=:$(cat "$number")
+}
+
+# gimbal-sim from the Linux build LINUX_BUILD_DIR on a pseudo-terminal, presented to the prefix as
+# COM7; its output goes to LOG. Sets sim_pid. The Wine server reads the mapping when it starts,
+# so the running one is let go first (wineserver -k would drop the new key).
+start_simulator_on_com7() {
+  local linux=$1 log=$2
+  "$linux/tools/simulator/gimbal-sim" >"$log" 2>&1 &
+  sim_pid=$!
+  for _ in $(seq 50); do [ -s "$log" ] && break; sleep 0.1; done
+  local pty
+  pty=$(head -n 1 "$log")
+  [ -c "$pty" ] || { echo "gimbal-sim gave no pseudo-terminal" >&2; return 1; }
+  "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM7 /t REG_SZ /d "$pty" /f >/dev/null 2>&1
+  "$wineserver" -w
+}
