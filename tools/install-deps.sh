@@ -20,7 +20,7 @@ packages=(
   libbenchmark-dev qrencode zbar-tools imagemagick fonts-wqy-microhei
   # packaging checks (CPack's Debian generator runs file)
   desktop-file-utils appstream dpkg-dev strace file
-  # the Windows sources compiled for _WIN32 (tools/check-windows.sh)
+  # the Windows cross build (tools/build-windows.sh)
   g++-mingw-w64-x86-64-posix
 )
 if [ "${1:-}" = "--windows" ]; then

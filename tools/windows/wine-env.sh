@@ -8,6 +8,12 @@ wineserver=/usr/lib/wine/wineserver64
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
+# Windows programs of the cross build BUILD_DIR find the Qt DLLs and the compiler's runtime
+# through WINEPATH, as Windows finds DLLs through PATH.
+use_build_dlls() {
+  export WINEPATH="$(windows_path "$1/qt5-win64/bin");$(windows_path /usr/lib/gcc/x86_64-w64-mingw32/12-posix);$(windows_path /usr/x86_64-w64-mingw32/lib)${WINEPATH:+;$WINEPATH}"
+}
+
 # Wine keeps the Linux Qt's settings (QT_*) from Windows programs; WINEQT_* reach them as QT_*.
 pass_qt_environment() {
   local name
@@ -52,17 +58,20 @@ start_display() {
   export DISPLAY=:$(cat "$number")
 }
 
-# gimbal-sim from the Linux build LINUX_BUILD_DIR on a pseudo-terminal, presented to the prefix as
-# COM7; its output goes to LOG. Sets sim_pid. The Wine server reads the mapping when it starts,
-# so the running one is let go first (wineserver -k would drop the new key).
+# Presents the pseudo-terminal PTY to the prefix as COM7. The Wine server reads the mapping when
+# it starts, so the running one is let go first (wineserver -k would drop the new key).
+map_com7() {
+  "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM7 /t REG_SZ /d "$1" /f >/dev/null 2>&1
+  "$wineserver" -w
+}
+
+# gimbal-sim from the Linux build LINUX_BUILD_DIR, with its output in LOG and its pseudo-terminal
+# as COM7. Sets sim_pid.
 start_simulator_on_com7() {
   local linux=$1 log=$2
   "$linux/tools/simulator/gimbal-sim" >"$log" 2>&1 &
   sim_pid=$!
   for _ in $(seq 50); do [ -s "$log" ] && break; sleep 0.1; done
-  local pty
-  pty=$(head -n 1 "$log")
-  [ -c "$pty" ] || { echo "gimbal-sim gave no pseudo-terminal" >&2; return 1; }
-  "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM7 /t REG_SZ /d "$pty" /f >/dev/null 2>&1
-  "$wineserver" -w
+  [ -c "$(head -n 1 "$log")" ] || { echo "gimbal-sim gave no pseudo-terminal" >&2; return 1; }
+  map_com7 "$(head -n 1 "$log")"
 }
