@@ -4,7 +4,8 @@
     farend.py SECONDS
 
 Prints the terminal's path, then reads for SECONDS after the first command and prints the
-command count, the rate, and the intervals between command starts (median, p99, max) in ms.
+command count, the rate, and the intervals between command starts (median, p99, max) in ms; it
+gives up when no command has come within a minute.
 Every 20 ms it writes one zero byte, which no frame parser takes for a frame: under Wine a port
 opens only once something has arrived (the Wine serial layer waits for the first byte in the
 open call), and the bytes stand in for the gimbal's traffic without being reports.
@@ -25,9 +26,11 @@ print(os.ttyname(slave), flush=True)
 pending = b""
 starts = []
 first = None
-next_poke = time.monotonic()
+opened = next_poke = time.monotonic()
 while first is None or time.monotonic() - first < seconds:
     now = time.monotonic()
+    if first is None and now - opened > 60:
+        sys.exit("no command within a minute")
     if now >= next_poke:
         os.write(master, b"\0")
         next_poke = now + 0.02

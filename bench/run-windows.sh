@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Windows build under Wine beside the Linux build, in one run, both offscreen with the
-# software renderer: time from start to the first frame and resident memory (three starts, no
+# The Windows build under Wine beside the Linux build, in one run, both on one virtual X display
+# (Qt's windows and xcb platform plugins) with the software renderer: time from start to the first frame and resident memory (three starts, no
 # port), CPU and memory with gimbal-sim sending 50 reports a second to the open port, and the
 # command cadence timed at the port's far end for 30 s (bench/farend.py); then the sizes of the
 # Windows zip and installer when they are built. Wine is not Windows: its figures are Wine's. Under
@@ -18,18 +18,21 @@ cmake --build "$windows" --target gimbal >/dev/null
 export WINEPREFIX=$windows/wine
 source tools/windows/wine-env.sh
 use_build_dlls "$windows"
-export QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
+export QT_QUICK_BACKEND=software
 export QT_LOGGING_RULES="qt.scenegraph.time.renderloop=true"
 pass_qt_environment
+export QT_QPA_PLATFORM=xcb WINEQT_QPA_PLATFORM=windows
 make_wine_prefix
 
 work=$(mktemp -d)
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
+  [ -n "${display_pid:-}" ] && kill "$display_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
+start_display "$work"
 
 # Seconds of CPU that process $1 has used so far, all its threads (the scheduler's count).
 cpuSeconds() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { print ns / 1e9 }'; }
@@ -58,6 +61,7 @@ os.execv(sys.argv[2], sys.argv[2:])' "$work/start" "${command[@]}" "$@" >"$work/
   pids+=("$tool")
 }
 firstFrameMs() {
+  until [ -s "$work/start" ]; do sleep 0.01; done
   python3 -c 'import sys, time
 start = float(open(sys.argv[1]).read())
 while time.monotonic() - start < 60:
@@ -69,7 +73,23 @@ else:
 }
 stopTool() { kill -TERM "$tool" 2>/dev/null || true; wait "$tool" 2>/dev/null || true; }
 
-portFor() { [ "$1" = wine ] && echo COM7 || echo "$2"; }
+# atPeer PLATFORM LOG COMMAND...: starts COMMAND, a far end that prints its pseudo-terminal's
+# path first into LOG, then the tool with that port open (as COM7 under Wine); sets peer.
+atPeer() {
+  local platform=$1 log=$2
+  shift 2
+  "$@" >"$log" 2>&1 &
+  peer=$!
+  pids+=("$peer")
+  until [ -s "$log" ]; do sleep 0.05; done
+  local port
+  port=$(head -n 1 "$log")
+  if [ "$platform" = wine ]; then
+    map_com7 "$port"
+    port=COM7
+  fi
+  startTool "$platform" --port "$port"
+}
 
 for platform in linux wine; do
   echo "== $platform: start-up (3 runs)"
@@ -82,28 +102,17 @@ for platform in linux wine; do
   done
 
   echo "== $platform: gimbal-sim at 50 reports/s"
-  "$linux/tools/simulator/gimbal-sim" --rate 50 >"$work/sim" 2>&1 &
-  sim=$!
-  pids+=("$sim")
-  until [ -s "$work/sim" ]; do sleep 0.05; done
-  pty=$(head -n 1 "$work/sim")
-  [ "$platform" = wine ] && map_com7 "$pty"
-  startTool "$platform" --port "$(portFor "$platform" "$pty")"
-  sleep 5
+  atPeer "$platform" "$work/sim" "$linux/tools/simulator/gimbal-sim" --rate 50
+  firstFrameMs >/dev/null
+  sleep 3
   echo "CPU over 10 s: $(cpuShare "$tool" 10) %, resident $(rssMb "$tool") MB"
   stopTool
-  kill -INT "$sim"; wait "$sim" || true
+  kill -INT "$peer"; wait "$peer" || true
   grep -E "^(reports sent|commands received|sequence gaps):" "$work/sim" | paste -sd ' '
 
   echo "== $platform: command cadence at the far end, 30 s"
-  python3 bench/farend.py 30 >"$work/farend" &
-  farend=$!
-  pids+=("$farend")
-  until [ -s "$work/farend" ]; do sleep 0.05; done
-  pty=$(head -n 1 "$work/farend")
-  [ "$platform" = wine ] && map_com7 "$pty"
-  startTool "$platform" --port "$(portFor "$platform" "$pty")"
-  wait "$farend"
+  atPeer "$platform" "$work/farend" python3 bench/farend.py 30
+  wait "$peer" || true
   tail -n 1 "$work/farend"
   stopTool
 done
