@@ -1,5 +1,8 @@
 #include "commandline.h"
 
+#include "baudrate.h"
+#include "protocolselector.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -10,6 +13,17 @@ int fail(const QString &error)
     QTextStream(stderr) << "gimbal: " << error << "\n"
                         << "Try 'gimbal --help' for the options.\n";
     return 2;
+}
+
+// An id of the tool's own in v2 traffic: 1 to 255 (0 is nobody's).
+bool readId(const QString &text, int &id)
+{
+    bool number = false;
+    const int value = text.toInt(&number, 10);
+    if (!number || value < 1 || value > 255)
+        return false;
+    id = value;
+    return true;
 }
 } // namespace
 
@@ -35,7 +49,20 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
         QStringLiteral("record"),
         QStringLiteral("Record the link into this CSV file from the start (replacing it)."),
         QStringLiteral("file"));
-    parser.addOptions({port, baud, language, record});
+    const QCommandLineOption protocol(
+        QStringLiteral("protocol"),
+        QStringLiteral("Gimbal protocol: auto (told by what the device sends), report or v2 "
+                       "(default: the last one chosen, else auto)."),
+        QStringLiteral("auto|report|v2"));
+    const QCommandLineOption systemId(
+        QStringLiteral("system-id"),
+        QStringLiteral("The tool's own system id in v2 traffic, 1 to 255 (default 255)."),
+        QStringLiteral("id"));
+    const QCommandLineOption componentId(
+        QStringLiteral("component-id"),
+        QStringLiteral("The tool's own component id in v2 traffic, 1 to 255 (default 190)."),
+        QStringLiteral("id"));
+    parser.addOptions({port, baud, language, record, protocol, systemId, componentId});
 
     if (!parser.parse(arguments))
         return fail(parser.errorText());
@@ -58,12 +85,11 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
             return fail(QStringLiteral("--port needs a port name"));
     }
     if (parser.isSet(baud)) {
-        bool number = false;
-        const int rate = parser.value(baud).toInt(&number, 10);
-        if (!number || rate <= 0)
+        const std::optional<int> rate = BaudRate::parse(parser.value(baud));
+        if (!rate)
             return fail(
                 QStringLiteral("--baud '%1' is not a positive number").arg(parser.value(baud)));
-        options.baud = QString::number(rate);
+        options.baud = QString::number(*rate);
     }
     if (parser.isSet(language)) {
         const QString name = parser.value(language);
@@ -79,5 +105,17 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
         if (options.recordFile.isEmpty())
             return fail(QStringLiteral("--record needs a file name"));
     }
+    if (parser.isSet(protocol)) {
+        options.protocol = parser.value(protocol);
+        if (!ProtocolSelector::choiceNamed(options.protocol))
+            return fail(QStringLiteral("--protocol '%1' is none of auto, report and v2")
+                            .arg(options.protocol));
+    }
+    if (parser.isSet(systemId) && !readId(parser.value(systemId), options.systemId))
+        return fail(QStringLiteral("--system-id '%1' is not a number from 1 to 255")
+                        .arg(parser.value(systemId)));
+    if (parser.isSet(componentId) && !readId(parser.value(componentId), options.componentId))
+        return fail(QStringLiteral("--component-id '%1' is not a number from 1 to 255")
+                        .arg(parser.value(componentId)));
     return std::nullopt;
 }

@@ -1,4 +1,5 @@
-// The tool's command line: --port, --baud, --language, --record, --help and --version.
+// The tool's command line: --port, --baud, --language, --record, --protocol, --system-id,
+// --component-id, --help and --version.
 #pragma once
 
 #include <QString>
@@ -16,6 +17,11 @@ struct StartOptions
     int language = -1;
     // A recording started at once into this file, when not empty.
     QString recordFile;
+    // "auto", "report" or "v2" for this run, or empty when not given.
+    QString protocol;
+    // The tool's own system and component id in v2 traffic (1 to 255), or 0 when not given.
+    int systemId = 0;
+    int componentId = 0;
 };
 
 // Reads `arguments` (the program name first; the application object has taken Qt's own options

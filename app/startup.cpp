@@ -3,11 +3,12 @@
 #include "commandline.h"
 #include "identity.h"
 #include "renderbackend.h"
+#include "settingsstore.h"
+#include "terminationsignals.h"
 #include "wiring.h"
 
 #include <QGuiApplication>
 #include <QIcon>
-#include <QSettings>
 #include <QUrl>
 
 int runGimbal(int &argc, char **argv, const QString &mainFile)
@@ -20,10 +21,12 @@ int runGimbal(int &argc, char **argv, const QString &mainFile)
 
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/image/logo.ico")));
     selectRenderBackend();
-    // Qt's standard place for the organisation and application: ~/.config/Lunok/Gimbal.conf on
-    // Linux, the registry on Windows.
-    QSettings settings;
+    SettingsStore settings;
+    // Made before the wiring, so that a signal while the tool ends cannot cut the ending short.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
     Wiring wiring(app, &settings, options);
+    QObject::connect(&settings, &SettingsStore::message, &wiring.messages(), &MessageModel::add);
 
     const QUrl url(mainFile, QUrl::TolerantMode);
     QObject::connect(

@@ -1,7 +1,7 @@
 #include "wiring.h"
 
 #include "linkstatus.h"
-#include "plotitem.h"
+#include "qmltypes.h"
 #include "serial.h"
 #include "serialevent.h"
 #include "startuplanguage.h"
@@ -35,19 +35,21 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     QQmlContext *context = m_engine.rootContext();
     context->setContextProperty(QStringLiteral("qmlLanguage"), &m_qmlLanguage);
     m_ravik.emplace();
-    if (m_chosenLanguage >= 0)
-        m_ravik->setLanguage(m_chosenLanguage);
+    m_ravik->setLanguage(m_qmlLanguage.language());
     app.installNativeEventFilter(m_ravik->watcher());
     context->setContextProperty(QStringLiteral("Ravik"), &*m_ravik);
     context->setContextProperty(QStringLiteral("mySerial"), m_ravik->wrapper());
     context->setContextProperty(QStringLiteral("linkStatus"), m_ravik->linkStatus());
     context->setContextProperty(QStringLiteral("messageModel"), &m_messages);
+    context->setContextProperty(QStringLiteral("valueText"), &m_valueText);
+    context->setContextProperty(QStringLiteral("baudRate"), &m_baudRate);
+    publishV2(options, store);
     m_input.emplace(*m_ravik, store);
-    app.installEventFilter(&*m_input);
     context->setContextProperty(QStringLiteral("inputControl"), &*m_input);
     m_history.emplace(*m_ravik);
+    m_history->followChosen(m_v2->devices());
     context->setContextProperty(QStringLiteral("telemetryHistory"), &*m_history);
-    qmlRegisterType<PlotItem>("Gimbal.Plot", 1, 0, "PlotItem");
+    registerQmlTypes();
     m_recorder.emplace(*m_ravik, store);
     context->setContextProperty(QStringLiteral("recorder"), &*m_recorder);
 
@@ -55,15 +57,20 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     QString baud = options.baud.isEmpty() ? m_settings.baud() : options.baud;
     if (baud.isEmpty())
         baud = DefaultBaud;
-    context->setContextProperty(QStringLiteral("startPort"), port);
+    m_portChoice.emplace(port);
+    context->setContextProperty(QStringLiteral("portChoice"), &*m_portChoice);
     context->setContextProperty(QStringLiteral("startBaud"), baud);
 
     QObject::connect(&*m_ravik, &Ravik::addMessage, &m_messages, &MessageModel::add);
     QObject::connect(&*m_recorder, &Recorder::message, &m_messages, &MessageModel::add);
     // Choices made from here on are the user's; the start language above is not one.
     Ravik *ravik = &*m_ravik;
-    QObject::connect(ravik, &Ravik::languageIndexChanged, ravik,
-                     [this, ravik] { m_settings.rememberLanguage(ravik->languageIndex()); });
+    QObject::connect(&m_qmlLanguage, &QmlLanguage::languageChanged, ravik, [this, ravik] {
+        ravik->setLanguage(m_qmlLanguage.language());
+        m_settings.rememberLanguage(m_qmlLanguage.language());
+        m_portChoice->requestShow();
+    });
+    QObject::connect(&*m_portChoice, &PortChoice::chosen, ravik, &Ravik::cancelReopen);
     QObject::connect(ravik, &Ravik::serialIsOpenChanged, ravik, [this, ravik] {
         if (ravik->serialIsOpen())
             m_settings.rememberPort(ravik->portName(), ravik->baudRate());
@@ -72,6 +79,32 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
         ravik->switchSerial(options.port, baud);
     if (!options.recordFile.isEmpty())
         m_recorder->startTo(options.recordFile);
+}
+
+void Wiring::publishV2(const StartOptions &options, QSettings *store)
+{
+    GimbalV2Link::Ids ids;
+    if (options.systemId > 0)
+        ids.system = static_cast<std::uint8_t>(options.systemId);
+    if (options.componentId > 0)
+        ids.component = static_cast<std::uint8_t>(options.componentId);
+    m_v2.emplace(*m_ravik, ids);
+    ProtocolSelector *selector = m_v2->selector();
+    const QString protocol = options.protocol.isEmpty() ? m_settings.protocol() : options.protocol;
+    selector->setChoice(ProtocolSelector::choiceNamed(protocol).value_or(ProtocolSelector::Auto));
+    // From here on a choice is the user's, made in the window.
+    QObject::connect(selector, &ProtocolSelector::choiceChanged, selector, [this, selector] {
+        m_settings.rememberProtocol(ProtocolSelector::nameOf(selector->choice()));
+    });
+    m_angles.emplace(*m_ravik, *m_v2, store);
+
+    QQmlContext *context = m_engine.rootContext();
+    context->setContextProperty(QStringLiteral("gimbalV2"), &*m_v2);
+    context->setContextProperty(QStringLiteral("protocolSelector"), selector);
+    context->setContextProperty(QStringLiteral("v2Devices"), m_v2->devices());
+    context->setContextProperty(QStringLiteral("v2Status"), m_v2->status());
+    context->setContextProperty(QStringLiteral("v2Information"), m_v2->information());
+    context->setContextProperty(QStringLiteral("angleDisplay"), &*m_angles);
 }
 
 Wiring::~Wiring()

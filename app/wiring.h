@@ -1,18 +1,23 @@
 // The tool's objects behind the main window: the QML engine, the start-up translator, the
-// language switcher, the controller with its link status, the list of messages, the keyboard and
-// gamepad input, the plot's history and the recorder, published to QML under the names the window
-// uses. Declared in creation order, so they are destroyed in
-// reverse: the controller first, the engine last.
+// language switcher, the controller with its link status, the v2 gimbal link and the angles shown,
+// the list of messages, the keyboard and gamepad input, the plot's history, the recorder and the
+// port box's choice, published to QML under the names the window uses. Declared in creation order,
+// so they are destroyed in reverse: the controller first, the engine last.
 #pragma once
 
+#include "angledisplay.h"
+#include "baudrate.h"
 #include "commandline.h"
+#include "gimbalv2link.h"
 #include "inputcontrol.h"
 #include "linksettings.h"
 #include "messagemodel.h"
+#include "portchoice.h"
 #include "qmllanguage.h"
 #include "ravik.h"
 #include "recorder.h"
 #include "telemetryhistory.h"
+#include "valuetext.h"
 
 #include <QQmlApplicationEngine>
 #include <QTranslator>
@@ -41,9 +46,14 @@ public:
     Ravik &controller() { return *m_ravik; }
     MessageModel &messages() { return m_messages; }
     InputControl &input() { return *m_input; }
+    GimbalV2Link &v2Link() { return *m_v2; }
+    AngleDisplay &angleDisplay() { return *m_angles; }
     Recorder &recorder() { return *m_recorder; }
 
 private:
+    // Builds the v2 link with the tool's ids and protocol choice, and the angles shown.
+    void publishV2(const StartOptions &options, QSettings *store);
+
     QQmlApplicationEngine m_engine;
     QTranslator m_translator;
     LinkSettings m_settings;
@@ -51,9 +61,14 @@ private:
     int m_chosenLanguage;
     QmlLanguage m_qmlLanguage;
     MessageModel m_messages;
+    ValueText m_valueText;
+    BaudRate m_baudRate;
     // Built in the constructor's body, once the switcher is published.
     std::optional<Ravik> m_ravik;
+    std::optional<GimbalV2Link> m_v2;
+    std::optional<AngleDisplay> m_angles;
     std::optional<InputControl> m_input;
     std::optional<TelemetryHistory> m_history;
     std::optional<Recorder> m_recorder;
+    std::optional<PortChoice> m_portChoice;
 };

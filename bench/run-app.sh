@@ -5,8 +5,10 @@
 # the same with the plot shown, at 2,000 reports a second with a recording running (its rows
 # against what gimbal-sim sent, and its effect on the telemetry latency), the time from a virtual
 # gamepad's move to the command that carries it, and resident memory over 100 unplug and replug
-# cycles through the reopen path.
-#   bench/run-app.sh [build-dir]
+# cycles through the reopen path. A gimbal protocol v2 device (gimbal-sim --protocol v2 at 10
+# statuses a second) is measured beside 50 reports a second: CPU and the command cadence it
+# receives; with `v2` as the second argument only those two run.
+#   bench/run-app.sh [build-dir] [v2]
 # The first frame is Qt's own scene-graph timing line (qt.scenegraph.time.renderloop), stamped
 # with the monotonic clock and compared with the clock just before the process is executed.
 set -euo pipefail
@@ -62,6 +64,69 @@ firstFrameMs() {
     printf "%.0f", ($1 - start) * 1000; exit }' "$work/log"
 }
 
+# Starts gimbal-sim with the given options and waits for the path it prints.
+startSimulator() {
+  rm -f "$work/sim"
+  "$build/tools/simulator/gimbal-sim" "$@" >"$work/sim" 2>&1 &
+  sim=$!
+  pids+=("$sim")
+  until [ -s "$work/sim" ]; do sleep 0.05; done
+}
+
+# probeForCpu [PROBE OPTIONS...]: the probe at the running simulator for 14 s, CPU over 10 s of
+# it; the simulator is stopped afterwards, so that its summary is in $work/sim.
+probeForCpu() {
+  "$build/bench/gimbal-probe" --port "$(head -n 1 "$work/sim")" --seconds 14 "$@" \
+    >"$work/probe" 2>/dev/null &
+  probe=$!
+  pids+=("$probe")
+  sleep 3
+  share=$(cpuShare "$probe" 10)
+  wait "$probe"
+  kill -INT "$sim"; wait "$sim" || true
+  echo "CPU over 10 s: ${share} %"
+}
+
+# measure RATE [PROBE OPTIONS...]: the probe at gimbal-sim's RATE reports a second for 14 s; CPU
+# over 10 s of it, delivery and the link status's counts over the last ten ticks.
+measure() {
+  local rate=$1
+  shift
+  startSimulator --rate "$rate"
+  probeForCpu "$@"
+  # Reports per second over the last ten one-second ticks, the unshown ones, the backlog, and
+  # what the link status counted.
+  grep '^t=' "$work/probe" | tail -n 11 | awk -F'[ =]' -v rate="$rate" '
+    NR == 1 { t0 = $2; r0 = $4 }
+    { if ($8 > maxBacklog) maxBacklog = $8; unshown = $6; t = $2; r = $4
+      bad = $10; lost = $12; shownRate = $14 }
+    END { printf "delivered %.1f reports/s (%.2f of the rate), not shown by the labels %d, " \
+                 "largest backlog %d bytes\n", (r - r0) / (t - t0), (r - r0) / (t - t0) / rate,
+                 unshown, maxBacklog
+          printf "link status: %d reports/s shown, %d bad, %d lost\n", shownRate, bad, lost }'
+  grep "frames lost" "$work/sim"
+}
+
+# measureV2 STATUS_RATE: the probe at a v2 device sending STATUS_RATE statuses a second for 14 s;
+# CPU over 10 s of it, and the commands the device received, with their cadence.
+measureV2() {
+  startSimulator --protocol v2 --status-rate "$1"
+  probeForCpu
+  grep -E "^(statuses sent|rate demands|commands received|sequence gaps|command interval)" \
+    "$work/sim"
+  grep -q "^commands received: 0$" "$work/sim" &&
+    echo "(no v2 command arrived: the tool did not take the device for a v2 gimbal)"
+  return 0
+}
+
+if [ "${2:-}" = v2 ]; then
+  echo "== 50 reports/s"
+  measure 50
+  echo "== v2 device, 10 statuses/s"
+  measureV2 10
+  exit 0
+fi
+
 echo "== start-up (5 runs)"
 for run in 1 2 3 4 5; do
   startTool
@@ -78,47 +143,12 @@ for run in 1 2 3 4 5; do
   kill -TERM "$tool"; wait "$tool" 2>/dev/null || true
 done
 
-# Starts gimbal-sim with the given options and waits for the path it prints.
-startSimulator() {
-  rm -f "$work/sim"
-  "$build/tools/simulator/gimbal-sim" "$@" >"$work/sim" 2>&1 &
-  sim=$!
-  pids+=("$sim")
-  until [ -s "$work/sim" ]; do sleep 0.05; done
-}
-
-# measure RATE [PROBE OPTIONS...]: the probe at gimbal-sim's RATE reports a second for 14 s; CPU
-# over 10 s of it, delivery and the link status's counts over the last ten ticks.
-measure() {
-  local rate=$1
-  shift
-  startSimulator --rate "$rate"
-  "$build/bench/gimbal-probe" --port "$(head -n 1 "$work/sim")" --seconds 14 "$@" \
-    >"$work/probe" 2>/dev/null &
-  probe=$!
-  pids+=("$probe")
-  sleep 3
-  share=$(cpuShare "$probe" 10)
-  wait "$probe"
-  kill -INT "$sim"; wait "$sim" || true
-  echo "CPU over 10 s: ${share} %"
-  # Reports per second over the last ten one-second ticks, the unshown ones, the backlog, and
-  # what the link status counted.
-  grep '^t=' "$work/probe" | tail -n 11 | awk -F'[ =]' -v rate="$rate" '
-    NR == 1 { t0 = $2; r0 = $4 }
-    { if ($8 > maxBacklog) maxBacklog = $8; unshown = $6; t = $2; r = $4
-      bad = $10; lost = $12; shownRate = $14 }
-    END { printf "delivered %.1f reports/s (%.2f of the rate), not shown by the labels %d, " \
-                 "largest backlog %d bytes\n", (r - r0) / (t - t0), (r - r0) / (t - t0) / rate,
-                 unshown, maxBacklog
-          printf "link status: %d reports/s shown, %d bad, %d lost\n", shownRate, bad, lost }'
-  grep "frames lost" "$work/sim"
-}
-
 for rate in 50 200 2000; do
   echo "== $rate reports/s"
   measure "$rate"
 done
+echo "== v2 device, 10 statuses/s"
+measureV2 10
 for rate in 50 1000; do
   echo "== $rate reports/s, plot shown"
   measure "$rate" --plot

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the codec benchmark and prints the byte-at-a-time parser and the chunk parser (per read
-# size) against the CRC-only floor.
+# Runs the codec benchmark and prints, for the report stream and the v2 status stream, the
+# byte-at-a-time parser and the chunk parser (per read size) in MB/s and ns a byte, against the
+# CRC-only floor, and the v2 stream's cost per byte against the report stream's.
 #   bench/run-codec.sh [build-dir]
 set -euo pipefail
 build=${1:-build}
@@ -8,12 +9,23 @@ cmake --build "$build" --target bench_mavlink >/dev/null
 out=$("$build/bench/bench_mavlink" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
       --benchmark_format=csv 2>/dev/null)
 echo "$out" | awk -F, '
-  /"parseStream_median"/          { parse = $6 }
-  /"parseChunks\/[0-9]+_median"/ { split($1, name, "[/_]"); read[++n] = name[2]; chunk[n] = $6 }
-  /"crcOnly_median"/              { crc = $6 }
+  # name: parseStream/<stream>_median or parseChunks/<stream>/<read>_median; column 6 bytes/s.
+  /"parse(Stream|Chunks)\/[a-z0-9_]+(\/[0-9]+)?_median"/ {
+    name = $1; gsub(/"/, "", name); sub(/_median$/, "", name)
+    n = split(name, part, "/")
+    kind = part[1] == "parseStream" ? "byte parser" : "chunks of " part[3]
+    speed[part[2] "|" kind] = $6
+    if (!(kind in seen)) { seen[kind] = 1; kinds[++k] = kind }
+  }
+  /"crcOnly_median"/ { crc = $6 }
   END {
-    printf "byte parser          %8.1f MB/s   ratio %5.2f\n", parse / 1e6, crc / parse
-    for (i = 1; i <= n; ++i)
-      printf "chunks of %-5s      %8.1f MB/s   ratio %5.2f\n", read[i], chunk[i] / 1e6, crc / chunk[i]
-    printf "crc only             %8.1f MB/s\n(ratio: crc-only / parser)\n", crc / 1e6
+    printf "%-18s %-10s %10s %9s %8s %12s\n", "", "stream", "MB/s", "ns/byte", "ratio", "v2/report"
+    for (i = 1; i <= k; ++i) {
+      r = speed["report|" kinds[i]]; v = speed["v2_status|" kinds[i]]
+      printf "%-18s %-10s %10.1f %9.3f %8.2f\n", kinds[i], "report", r / 1e6, 1e9 / r, crc / r
+      printf "%-18s %-10s %10.1f %9.3f %8.2f %12.2f\n", kinds[i], "v2 status", v / 1e6, 1e9 / v,
+             crc / v, r / v
+    }
+    printf "%-18s %-10s %10.1f %9.3f\n", "crc only", "report", crc / 1e6, 1e9 / crc
+    print "(ratio: crc-only / parser; v2/report: the v2 stream'"'"'s cost per byte over the report stream'"'"'s)"
   }'

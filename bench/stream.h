@@ -1,9 +1,13 @@
-// A realistic receive stream for the codec benchmarks: GIMBAL_REPORT frames as MAVLink 2, one
-// HEARTBEAT for every 50 reports (one second at the gimbal's 50 Hz), and noise bytes between
-// frames making up about 5 % of the stream. Noise never holds a start byte, so every frame in the
-// stream is intact and the count of delivered messages is known.
+// Realistic receive streams for the codec benchmarks, each with noise bytes between frames making
+// up about 5 % of the stream. Noise never holds a start byte, so every frame in a stream is intact
+// and the count of delivered messages is known.
+// - The report protocol: GIMBAL_REPORT frames as MAVLink 2 and one HEARTBEAT for every 50 reports
+//   (one second at the gimbal's 50 Hz).
+// - The gimbal protocol v2: GIMBAL_DEVICE_ATTITUDE_STATUS frames with their extension fields and
+//   one HEARTBEAT for every 10 statuses (one second at the device's 10 Hz).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -14,3 +18,4 @@ struct TelemetryStream
 };
 
 TelemetryStream makeTelemetryStream(std::size_t reports);
+TelemetryStream makeV2StatusStream(std::size_t statuses);

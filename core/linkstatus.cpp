@@ -1,8 +1,7 @@
 #include "linkstatus.h"
 
+#include <gimbal_v2.h>
 #include <messages.h>
-
-#include <QMetaEnum>
 
 #include <algorithm>
 
@@ -15,6 +14,9 @@ constexpr int TicksBeforeHint = 2;
 // Sequence gaps are tracked for this many senders; a link has one or two, and a frame that noise
 // happened to form with a matching checksum must not grow the table without bound.
 constexpr std::size_t MaxSenders = 16;
+// A number up to this far behind the last one is a frame sent twice or overtaken; further back it
+// is taken for a gap that wrapped round the 256 numbers.
+constexpr int StepBackWindow = 128;
 } // namespace
 
 LinkStatus::LinkStatus(QObject *parent) : QObject(parent)
@@ -22,11 +24,6 @@ LinkStatus::LinkStatus(QObject *parent) : QObject(parent)
     m_tick.setInterval(TickMs);
     connect(&m_tick, &QTimer::timeout, this, &LinkStatus::tick);
     m_senders.reserve(MaxSenders);
-}
-
-QString LinkStatus::stateName() const
-{
-    return QString::fromLatin1(QMetaEnum::fromType<State>().valueToKey(m_state)).toLower();
 }
 
 void LinkStatus::portOpened(const QString &name)
@@ -42,6 +39,7 @@ void LinkStatus::portOpened(const QString &name)
     m_systemStatus = -1;
     m_bad = 0;
     m_lost = 0;
+    m_duplicates = 0;
     m_stalls = 0;
     m_senders.clear();
     m_silentSeconds = 0;
@@ -77,24 +75,54 @@ void LinkStatus::countFrame(std::uint8_t sysid, std::uint8_t compid, std::uint8_
                             std::uint32_t msgid)
 {
     ++m_framesThisTick;
-    if (msgid == MAVLINK_MSG_ID_GIMBAL_REPORT)
+    // A v2 gimbal's attitude status is its report.
+    if (msgid == MAVLINK_MSG_ID_GIMBAL_REPORT ||
+        msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS)
         ++m_reportsThisTick;
 
+    if (Sender *sender = findSender(sysid, compid))
+        countSequence(*sender, seq);
+    else if (m_senders.size() < MaxSenders)
+        m_senders.push_back({static_cast<std::uint16_t>(sysid << 8 | compid), seq, false, 0, 0});
+}
+
+LinkStatus::Sender *LinkStatus::findSender(std::uint8_t sysid, std::uint8_t compid)
+{
     const auto id = static_cast<std::uint16_t>(sysid << 8 | compid);
     const auto sender = std::find_if(m_senders.begin(), m_senders.end(),
                                      [id](const Sender &s) { return s.id == id; });
-    if (sender != m_senders.end()) {
-        // The sequence wraps at 256: the frames between the last one and this one never came.
-        m_lost += static_cast<std::uint8_t>(seq - sender->lastSeq - 1);
-        sender->lastSeq = seq;
-    } else if (m_senders.size() < MaxSenders) {
-        m_senders.push_back({id, seq});
+    return sender != m_senders.end() ? &*sender : nullptr;
+}
+
+void LinkStatus::countSequence(Sender &sender, std::uint8_t seq)
+{
+    // The sequence wraps at 256; `ahead` is how far this number is past the last one.
+    const int ahead = static_cast<std::uint8_t>(seq - sender.lastSeq);
+    if (ahead > 0 && ahead < 256 - StepBackWindow) {
+        // The frames between the last one and this one never came.
+        m_lost += ahead - 1;
+        sender.lastSeq = seq;
+        sender.steppedBack = false;
+    } else if (sender.steppedBack && seq == static_cast<std::uint8_t>(sender.backSeq + 1)) {
+        // The sequence goes on from where it stepped back: the sender started counting afresh
+        // (it restarted), and the frame before this one was its first, not a repeat.
+        --m_duplicates;
+        sender.lastSeq = seq;
+        sender.steppedBack = false;
+    } else {
+        ++m_duplicates;
+        sender.steppedBack = true;
+        sender.backSeq = seq;
     }
 }
 
 void LinkStatus::countHeartbeat(std::uint8_t sysid, std::uint8_t compid, std::uint8_t systemStatus)
 {
-    ++m_heartbeats;
+    // The frame has been counted already, so its sender is in the table unless that is full.
+    Sender *sender = findSender(sysid, compid);
+    if (!sender)
+        return;
+    m_heartbeats = ++sender->heartbeats;
     m_heartbeatSystem = sysid;
     m_heartbeatComponent = compid;
     m_systemStatus = systemStatus;

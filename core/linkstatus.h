@@ -1,8 +1,8 @@
 // What the link's own traffic says about it, for the status line: whether the port is open or
 // awaited, whether the gimbal talks, how fast its reports come, its last heartbeat, and the frames
-// that were bad or lost. The counts run from the opening of the port. They are kept as frames
-// arrive, but `changed` comes once a second whatever the traffic, so that the window redraws the
-// line at that pace only.
+// that were bad, lost or came twice. The counts run from the opening of the port. They are kept as
+// frames arrive, but `changed` comes once a second whatever the traffic, so that the window redraws
+// the line at that pace only.
 #pragma once
 
 #include <QElapsedTimer>
@@ -15,8 +15,7 @@
 class LinkStatus : public QObject
 {
     Q_OBJECT
-    // "closed", "listening", "talking", "silent" or "waiting": the state's name in lower case.
-    Q_PROPERTY(QString state READ stateName NOTIFY changed)
+    Q_PROPERTY(State state READ state NOTIFY changed)
     Q_PROPERTY(QString portName READ portName NOTIFY changed)
     Q_PROPERTY(int silentSeconds READ silentSeconds NOTIFY changed)
     Q_PROPERTY(bool noFrameHint READ noFrameHint NOTIFY changed)
@@ -27,6 +26,7 @@ class LinkStatus : public QObject
     Q_PROPERTY(int systemStatus READ systemStatus NOTIFY changed)
     Q_PROPERTY(qint64 badFrames READ badFrames NOTIFY changed)
     Q_PROPERTY(qint64 lostFrames READ lostFrames NOTIFY changed)
+    Q_PROPERTY(qint64 duplicateFrames READ duplicateFrames NOTIFY changed)
     Q_PROPERTY(int stalls READ stalls NOTIFY changed)
 
 public:
@@ -46,19 +46,23 @@ public:
     explicit LinkStatus(QObject *parent = nullptr);
 
     State state() const { return m_state; }
-    QString stateName() const;
     QString portName() const { return m_portName; }
     int silentSeconds() const { return m_silentSeconds; }
     // Open for two seconds without a single valid frame: likely the wrong baud rate, cable or port.
     bool noFrameHint() const { return m_noFrameHint; }
     int reportsPerSecond() const { return m_reportsPerSecond; }
+    // Heartbeats from the sender of the last one: a second sender on the link has its own count.
     int heartbeats() const { return m_heartbeats; }
     int heartbeatSystem() const { return m_heartbeatSystem; }
     int heartbeatComponent() const { return m_heartbeatComponent; }
     // The last heartbeat's system status (MAV_STATE), or -1 before the first heartbeat.
     int systemStatus() const { return m_systemStatus; }
     qint64 badFrames() const { return m_bad; }
+    // Frames missing from a sender's sequence numbers.
     qint64 lostFrames() const { return m_lost; }
+    // Frames whose sequence number repeats or steps back a little: sent twice or out of order,
+    // not a gap.
+    qint64 duplicateFrames() const { return m_duplicates; }
     int stalls() const { return m_stalls; }
 
     // Each starts a new state at once and zeroes the counts where a new link begins.
@@ -81,7 +85,14 @@ private:
     {
         std::uint16_t id;
         std::uint8_t lastSeq;
+        // The last number that stepped back, while the sequence has not gone on from it.
+        bool steppedBack;
+        std::uint8_t backSeq;
+        int heartbeats;
     };
+
+    void countSequence(Sender &sender, std::uint8_t seq);
+    Sender *findSender(std::uint8_t sysid, std::uint8_t compid);
 
     void enter(State state, const QString &name);
     void tick();
@@ -102,6 +113,7 @@ private:
     int m_systemStatus = -1;
     qint64 m_bad = 0;
     qint64 m_lost = 0;
+    qint64 m_duplicates = 0;
     int m_stalls = 0;
     std::vector<Sender> m_senders;
 

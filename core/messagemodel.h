@@ -28,7 +28,7 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    void add(const QString &text);
+    Q_INVOKABLE void add(const QString &text);
     // Shows the last line's count now rather than at the next refresh.
     void showRepeats();
     Q_INVOKABLE void clear();

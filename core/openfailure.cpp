@@ -1,65 +1,84 @@
 #include "openfailure.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
+#include <cerrno>
+
 #ifndef Q_OS_WIN
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
-OpenFailure classifyOpenFailure(QSerialPort::SerialPortError error, bool userMayAccess)
+OpenFailure classifyOpenFailure(QSerialPort::SerialPortError error, int accessError)
 {
+    // The port reports a held port, a forbidden one and a name that its lock file cannot take
+    // alike, as a permission error: the system's own answer tells them apart.
+    switch (accessError) {
+    case 0:
+        break;
+    case ENOENT:
+        return OpenFailure::NotFound;
+    case EACCES:
+    case EPERM:
+        return OpenFailure::PermissionDenied;
+    default:
+        return OpenFailure::Other;
+    }
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         return OpenFailure::NotFound;
     case QSerialPort::PermissionError:
-        // The port reports a held port and a forbidden one alike.
-        return userMayAccess ? OpenFailure::Busy : OpenFailure::PermissionDenied;
+        return OpenFailure::Busy;
     default:
         return OpenFailure::Other;
     }
 }
 
-bool userMayAccess(const QString &portName)
+int deviceAccessError(const QString &portName)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(portName)
-    return true;
+    return 0;
 #else
     // The port opens a name without a folder under /dev, as the port list shows them.
     const QString path =
         portName.contains(QLatin1Char('/')) ? portName : QStringLiteral("/dev/") + portName;
-    return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0;
+    // The effective rights, as open() has them: plain access() would let root's permitted
+    // rights answer for it.
+    const int result =
+        ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), R_OK | W_OK, AT_EACCESS);
+    return result == 0 ? 0 : errno;
 #endif
 }
 
-QString openFailureMessage(OpenFailure why, const QString &port, const QString &detail,
-                           int languageIndex)
+QString explainOpenFailure(const QString &port, QSerialPort::SerialPortError error,
+                           const QString &portErrorText)
 {
-    const bool english = languageIndex == 0;
+    const int accessError = deviceAccessError(port);
+    return openFailureMessage(classifyOpenFailure(error, accessError), port,
+                              accessError != 0 ? qt_error_string(accessError) : portErrorText);
+}
+
+QString openFailureMessage(OpenFailure why, const QString &port, const QString &detail)
+{
     QString text;
     switch (why) {
     case OpenFailure::NotFound:
-        text = english ? QStringLiteral("Cannot open %1: there is no such port (%2). Check the "
-                                        "port name and that the gimbal is plugged in.")
-                       : QStringLiteral("无法打开 %1：找不到该端口（%2）。请检查端口名称以及云台"
-                                        "是否已连接。");
+        text = QCoreApplication::translate(
+            "OpenFailure", "无法打开 %1：找不到该端口（%2）。请检查端口名称以及云台是否已连接。");
         break;
     case OpenFailure::Busy:
-        text = english ? QStringLiteral("Cannot open %1: another program is using it (%2). Close "
-                                        "that program and try again.")
-                       : QStringLiteral("无法打开 %1：端口被其他程序占用（%2）。请关闭该程序后"
-                                        "重试。");
+        text = QCoreApplication::translate(
+            "OpenFailure", "无法打开 %1：端口被其他程序占用（%2）。请关闭该程序后重试。");
         break;
     case OpenFailure::PermissionDenied:
-        text = english ? QStringLiteral("Cannot open %1: permission denied (%2). Join the dialout "
-                                        "group with \"sudo usermod -aG dialout $USER\", then log "
-                                        "in again.")
-                       : QStringLiteral("无法打开 %1：没有权限（%2）。请用 \"sudo usermod -aG "
-                                        "dialout $USER\" 加入 dialout 组，然后重新登录。");
+        text = QCoreApplication::translate("OpenFailure",
+                                           "无法打开 %1：没有权限（%2）。请用 \"sudo usermod -aG "
+                                           "dialout $USER\" 加入 dialout 组，然后重新登录。");
         break;
     case OpenFailure::Other:
-        text =
-            english ? QStringLiteral("Cannot open %1: %2.") : QStringLiteral("无法打开 %1：%2。");
+        text = QCoreApplication::translate("OpenFailure", "无法打开 %1：%2。");
         break;
     }
     return text.arg(port, detail);

@@ -13,15 +13,22 @@ enum class OpenFailure {
     Other,
 };
 
-// `userMayAccess` tells whether this user may read and write the device: a refusal although
-// they may means that another program holds it.
-OpenFailure classifyOpenFailure(QSerialPort::SerialPortError error, bool userMayAccess);
+// `accessError` is the system's answer to whether this user may read and write the device (see
+// deviceAccessError()): where it refuses, its reason decides; where it allows, a refusal by the
+// port means that another program holds it.
+OpenFailure classifyOpenFailure(QSerialPort::SerialPortError error, int accessError);
 
-// Whether this user may read and write the device of `portName` (a name such as ttyUSB0, or a
-// path). Always true on Windows, where a refused COM port is one that another program holds.
-bool userMayAccess(const QString &portName);
+// Why this user may not read and write the device of `portName` (a name such as ttyUSB0, or a
+// path), as the system's error number (ENOENT, EACCES, ENAMETOOLONG, ...), or 0 when they may.
+// Asked with the rights that the open itself uses. Always 0 on Windows, where a refused COM port
+// is one that another program holds.
+int deviceAccessError(const QString &portName);
 
-// The one-line message for the message area: English for language index 0, Chinese for any
-// other, as the controller's messages are. `detail` is the port's own error text.
-QString openFailureMessage(OpenFailure why, const QString &port, const QString &detail,
-                           int languageIndex);
+// The message for a port that did not open, with the port's own error and text: the system's
+// reason where it has one, the port's otherwise.
+QString explainOpenFailure(const QString &port, QSerialPort::SerialPortError error,
+                           const QString &portErrorText);
+
+// The one-line message for the message area, in the language of the installed catalogue.
+// `detail` is the system's own words for the failure.
+QString openFailureMessage(OpenFailure why, const QString &port, const QString &detail);

@@ -15,6 +15,9 @@
 #include <QLocale>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 constexpr int CommandPeriodMs = 20;
 // A few commands' worth: more waiting in the port, or in the system's queue behind it, means the
@@ -25,10 +28,13 @@ constexpr qint64 MaxQueuedCommandBytes = 4 * 26;
 constexpr int ReopenRetryMs = 1000;
 constexpr double Pi = 3.141592653589793;
 
-// The joystick's full deflection of 1 asks for a quarter turn per second.
+// The joystick's full deflection of 1 asks for a quarter turn per second. Whatever a caller
+// hands over, the gimbal gets a finite rate within that: no deflection for a value that is not
+// a number, full deflection for anything beyond it.
 float scaledRate(float rate)
 {
-    return static_cast<float>(static_cast<double>(rate) * Pi * 0.5);
+    const float deflection = std::isnan(rate) ? 0.0f : std::clamp(rate, -1.0f, 1.0f);
+    return static_cast<float>(static_cast<double>(deflection) * Pi * 0.5);
 }
 } // namespace
 
@@ -75,6 +81,9 @@ QStringList Ravik::serialPort() const
 void Ravik::onTimerTimeout()
 {
     emit commandDue();
+    if (m_tickHook && serial->isOpen() &&
+        m_tickHook(scaledRate(demandedRateX), scaledRate(demandedRateY), scaledRate(demandedRateZ)))
+        return;
     gimbalControl(demandedRateX, demandedRateY, demandedRateZ);
 }
 
@@ -89,10 +98,8 @@ void Ravik::switchSerial(QString serial_name, QString serial_boud)
         if (m_serialIsOpen) {
             portOpened();
         } else {
-            const OpenFailure why =
-                classifyOpenFailure(serial->error(), userMayAccess(serial_name));
             emit addMessage(
-                openFailureMessage(why, serial_name, serial->errorString(), m_languageIndex));
+                explainOpenFailure(serial_name, serial->error(), serial->errorString()));
         }
     } else {
         // Cleared first: a port whose device is gone complains while it closes, and that is not
@@ -120,8 +127,7 @@ void Ravik::setLanguage(int indexOfLanguage)
 void Ravik::gimbalControl(float demanded_rate_x, float demanded_rate_y, float demanded_rate_z)
 {
     if (!serial->isOpen()) {
-        emit addMessage(
-            message(QStringLiteral("Please Open Serial First"), QStringLiteral("请您先打开串口")));
+        emit addMessage(tr("请您先打开串口"));
         return;
     }
     mavlink_message_t msg;
@@ -212,10 +218,7 @@ void Ravik::onDeviceRemoved(const QString &devName)
     emit serialPortChanged();
     if (devName != currentPortName || !serial->isOpen())
         return;
-    emit addMessage(
-        message(QStringLiteral("The gimbal is experiencing abnormal connection with the computer, "
-                               "please check the USB connection."),
-                QStringLiteral("云台与电脑连接异常，请检查USB连接")));
+    emit addMessage(tr("云台与电脑连接异常，请检查USB连接"));
     serial->close();
     m_serialIsOpen = false;
     awaitPort(devName);
@@ -255,15 +258,6 @@ void Ravik::tryReopen()
     m_reopenTimer->stop();
     m_serialIsOpen = true;
     portOpened();
-    emit addMessage(
-        message(QStringLiteral("The gimbal is back: %1 is open again.").arg(currentPortName),
-                QStringLiteral("云台已重新连接：%1 已再次打开。").arg(currentPortName)));
+    emit addMessage(tr("云台已重新连接：%1 已再次打开。").arg(currentPortName));
     emit serialIsOpenChanged();
-}
-
-// The texts are literals held in static data, so the message that every tick emits while no port
-// is open costs no allocation.
-QString Ravik::message(const QString &english, const QString &chinese) const
-{
-    return m_languageIndex == 0 ? english : chinese;
 }

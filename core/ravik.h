@@ -10,6 +10,8 @@
 
 #include <mavlink_types.h>
 
+#include <functional>
+
 class LinkStatus;
 class QTimer;
 class Serial;
@@ -70,6 +72,15 @@ public:
     // Stops waiting for a vanished port; the user has picked another one.
     Q_INVOKABLE void cancelReopen();
 
+    // Called on each tick while the port is open, with the tick's rates in rad/s, by the link of
+    // another protocol: when it returns true it has sent the tick's command itself, and no
+    // GIMBAL_CONTROL goes out.
+    using TickHook = std::function<bool(float rate_x, float rate_y, float rate_z)>;
+    void setTickHook(TickHook hook) { m_tickHook = std::move(hook); }
+    // Writes a finalised frame to the port, dropped like a rate command when the device does not
+    // read, and announced through commandSent.
+    void writeCommand(const mavlink_message_t &msg);
+
 private:
     void onSerialData();
     void handleFrame(const mavlink_message_t &msg);
@@ -79,8 +90,6 @@ private:
     void portOpened();
     void awaitPort(const QString &name);
     void tryReopen();
-    void writeCommand(const mavlink_message_t &msg);
-    QString message(const QString &english, const QString &chinese) const;
 
     QVariantList m_gimbalImuAngle{0, 0, 0};
     SerialEvent *serialEvent = nullptr;
@@ -100,4 +109,5 @@ private:
     QTimer *m_reopenTimer = nullptr;
     // The device has stopped reading and waiting commands are being dropped.
     bool m_stalled = false;
+    TickHook m_tickHook;
 };

@@ -2,6 +2,334 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>GimbalLine</name>
+    <message>
+        <source>已达横滚限位</source>
+        <translation>at roll limit</translation>
+    </message>
+    <message>
+        <source>已达俯仰限位</source>
+        <translation>at pitch limit</translation>
+    </message>
+    <message>
+        <source>已达航向限位</source>
+        <translation>at yaw limit</translation>
+    </message>
+    <message>
+        <source>编码器故障</source>
+        <translation>encoder error</translation>
+    </message>
+    <message>
+        <source>电源故障</source>
+        <translation>power error</translation>
+    </message>
+    <message>
+        <source>电机故障</source>
+        <translation>motor error</translation>
+    </message>
+    <message>
+        <source>软件故障</source>
+        <translation>software error</translation>
+    </message>
+    <message>
+        <source>通信故障</source>
+        <translation>comms error</translation>
+    </message>
+    <message>
+        <source>正在校准</source>
+        <translation>calibrating</translation>
+    </message>
+    <message>
+        <source>无云台管理器</source>
+        <translation>no gimbal manager</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>云台静默（超过 1 秒无状态）</source>
+        <translation>gimbal silent (no status for more than 1 s)</translation>
+    </message>
+    <message>
+        <source>等待状态</source>
+        <translation>waiting for its status</translation>
+    </message>
+    <message>
+        <source>状态正常</source>
+        <translation>status ok</translation>
+    </message>
+    <message>
+        <source>（手动指定）</source>
+        <translation> (forced)</translation>
+    </message>
+    <message>
+        <source>协议：GIMBAL_REPORT</source>
+        <translation>Protocol: GIMBAL_REPORT</translation>
+    </message>
+    <message>
+        <source>协议：v2</source>
+        <translation>Protocol: v2</translation>
+    </message>
+    <message>
+        <source> · 尚未发现云台</source>
+        <translation> · no gimbal found yet</translation>
+    </message>
+    <message>
+        <source> · 云台 %1 · %2</source>
+        <translation> · gimbal %1 · %2</translation>
+    </message>
+    <message>
+        <source> · 设备信息请求 %1 次均无应答</source>
+        <translation> · no answer to %1 device information requests</translation>
+    </message>
+    <message>
+        <source>协议：识别中（每秒发送地面站心跳）</source>
+        <translation>Protocol: identifying (a ground station heartbeat each second)</translation>
+    </message>
+</context>
+<context>
+    <name>GimbalDeviceInfo</name>
+    <message>
+        <source>收起</source>
+        <translation>retract</translation>
+    </message>
+    <message>
+        <source>回中</source>
+        <translation>neutral</translation>
+    </message>
+    <message>
+        <source>横滚轴</source>
+        <translation>roll axis</translation>
+    </message>
+    <message>
+        <source>横滚跟随</source>
+        <translation>roll follow</translation>
+    </message>
+    <message>
+        <source>横滚锁定</source>
+        <translation>roll lock</translation>
+    </message>
+    <message>
+        <source>俯仰轴</source>
+        <translation>pitch axis</translation>
+    </message>
+    <message>
+        <source>俯仰跟随</source>
+        <translation>pitch follow</translation>
+    </message>
+    <message>
+        <source>俯仰锁定</source>
+        <translation>pitch lock</translation>
+    </message>
+    <message>
+        <source>航向轴</source>
+        <translation>yaw axis</translation>
+    </message>
+    <message>
+        <source>航向跟随</source>
+        <translation>yaw follow</translation>
+    </message>
+    <message>
+        <source>航向锁定</source>
+        <translation>yaw lock</translation>
+    </message>
+    <message>
+        <source>航向无限旋转</source>
+        <translation>infinite yaw</translation>
+    </message>
+    <message>
+        <source>地理坐标系航向</source>
+        <translation>yaw in earth frame</translation>
+    </message>
+    <message>
+        <source>遥控输入</source>
+        <translation>RC inputs</translation>
+    </message>
+    <message>
+        <source>指向本地位置</source>
+        <translation>point at a local position</translation>
+    </message>
+    <message>
+        <source>指向全球位置</source>
+        <translation>point at a global position</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>尚未发现 v2 云台。</source>
+        <translation>No v2 gimbal found yet.</translation>
+    </message>
+    <message>
+        <source>已请求设备信息 %1 次，设备没有应答。</source>
+        <translation>Asked %1 times for the device information; the device has not answered.</translation>
+    </message>
+    <message>
+        <source>正在请求设备信息（已请求 %1 次）…</source>
+        <translation>Asking for the device information (%1 requests so far)…</translation>
+    </message>
+    <message>
+        <source>厂商</source>
+        <translation>Vendor</translation>
+    </message>
+    <message>
+        <source>型号</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>固件版本</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>硬件版本</source>
+        <translation>Hardware</translation>
+    </message>
+    <message>
+        <source>横滚范围</source>
+        <translation>Roll range</translation>
+    </message>
+    <message>
+        <source>俯仰范围</source>
+        <translation>Pitch range</translation>
+    </message>
+    <message>
+        <source>航向范围</source>
+        <translation>Yaw range</translation>
+    </message>
+    <message>
+        <source>能力</source>
+        <translation>Can do</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>: </translation>
+    </message>
+</context>
+<context>
+    <name>GimbalControls</name>
+    <message>
+        <source>端口未打开</source>
+        <translation>The port is not open</translation>
+    </message>
+    <message>
+        <source>仅适用于 v2 云台</source>
+        <translation>Only for a v2 gimbal</translation>
+    </message>
+    <message>
+        <source>尚未发现 v2 云台</source>
+        <translation>No v2 gimbal found yet</translation>
+    </message>
+    <message>
+        <source>尚未收到设备信息</source>
+        <translation>The device information has not come yet</translation>
+    </message>
+    <message>
+        <source>正在回中</source>
+        <translation>Going to neutral</translation>
+    </message>
+    <message>
+        <source>正在收起</source>
+        <translation>Retracting</translation>
+    </message>
+    <message>
+        <source>正在转到 俯仰 %1° 航向 %2° 横滚 %3°</source>
+        <translation>Going to pitch %1° yaw %2° roll %3°</translation>
+    </message>
+    <message>
+        <source>摇杆控制角速度</source>
+        <translation>The sticks set the rates</translation>
+    </message>
+    <message>
+        <source>协议</source>
+        <translation>Protocol</translation>
+    </message>
+    <message>
+        <source>自动识别</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>云台</source>
+        <translation>Gimbal</translation>
+    </message>
+    <message>
+        <source>角度单位</source>
+        <translation>Angle unit</translation>
+    </message>
+    <message>
+        <source>弧度</source>
+        <translation>radians</translation>
+    </message>
+    <message>
+        <source>度</source>
+        <translation>degrees</translation>
+    </message>
+    <message>
+        <source>设备未表示接受地理坐标系航向</source>
+        <translation>The device does not say it accepts an earth-frame yaw</translation>
+    </message>
+    <message>
+        <source>航向锁定（地理坐标系）</source>
+        <translation>Yaw lock (earth frame)</translation>
+    </message>
+    <message>
+        <source>设备没有回中功能</source>
+        <translation>The device has no neutral position</translation>
+    </message>
+    <message>
+        <source>回中</source>
+        <translation>Centre</translation>
+    </message>
+    <message>
+        <source>设备没有收起功能</source>
+        <translation>The device cannot retract</translation>
+    </message>
+    <message>
+        <source>收起</source>
+        <translation>Retract</translation>
+    </message>
+    <message>
+        <source>俯仰°</source>
+        <translation>Pitch°</translation>
+    </message>
+    <message>
+        <source>航向°</source>
+        <translation>Yaw°</translation>
+    </message>
+    <message>
+        <source>横滚°</source>
+        <translation>Roll°</translation>
+    </message>
+    <message>
+        <source>设备没有横滚轴</source>
+        <translation>The device has no roll axis</translation>
+    </message>
+    <message>
+        <source>转到</source>
+        <translation>Go to angle</translation>
+    </message>
+</context>
+<context>
+    <name>GimbalView</name>
+    <message>
+        <source>云台</source>
+        <translation>Gimbal</translation>
+    </message>
+    <message>
+        <source>设备信息</source>
+        <translation>Device information</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>InputSettingsView</name>
     <message>
         <source>键盘与手柄</source>
@@ -47,6 +375,33 @@
         <source>关闭</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>手柄不可用：%1</source>
+        <translation>Gamepad unavailable: %1</translation>
+    </message>
+    <message>
+        <source>未找到 SDL2 库</source>
+        <translation>SDL2 library not found</translation>
+    </message>
+</context>
+<context>
+    <name>OpenFailure</name>
+    <message>
+        <source>无法打开 %1：找不到该端口（%2）。请检查端口名称以及云台是否已连接。</source>
+        <translation>Cannot open %1: there is no such port (%2). Check the port name and that the gimbal is plugged in.</translation>
+    </message>
+    <message>
+        <source>无法打开 %1：端口被其他程序占用（%2）。请关闭该程序后重试。</source>
+        <translation>Cannot open %1: another program is using it (%2). Close that program and try again.</translation>
+    </message>
+    <message>
+        <source>无法打开 %1：没有权限（%2）。请用 &quot;sudo usermod -aG dialout $USER&quot; 加入 dialout 组，然后重新登录。</source>
+        <translation>Cannot open %1: permission denied (%2). Join the dialout group with &quot;sudo usermod -aG dialout $USER&quot;, then log in again.</translation>
+    </message>
+    <message>
+        <source>无法打开 %1：%2。</source>
+        <translation>Cannot open %1: %2.</translation>
+    </message>
 </context>
 <context>
     <name>PlotView</name>
@@ -81,6 +436,21 @@
     <message>
         <source>暂停</source>
         <translation>Pause</translation>
+    </message>
+</context>
+<context>
+    <name>Ravik</name>
+    <message>
+        <source>请您先打开串口</source>
+        <translation>Please Open Serial First</translation>
+    </message>
+    <message>
+        <source>云台与电脑连接异常，请检查USB连接</source>
+        <translation>The gimbal is experiencing abnormal connection with the computer, please check the USB connection.</translation>
+    </message>
+    <message>
+        <source>云台已重新连接：%1 已再次打开。</source>
+        <translation>The gimbal is back: %1 is open again.</translation>
     </message>
 </context>
 <context>
@@ -123,6 +493,44 @@
     <message>
         <source>关闭</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>Recorder</name>
+    <message>
+        <source>无法录制到 %1：%2。</source>
+        <translation>Cannot record to %1: %2.</translation>
+    </message>
+    <message>
+        <source>开始录制：%1</source>
+        <translation>Recording to %1</translation>
+    </message>
+    <message>
+        <source>录制已结束：%2 中有 %1 行</source>
+        <translation>Recording stopped: %1 rows in %2</translation>
+    </message>
+    <message>
+        <source>录制已结束（%1）：%3 中有 %2 行</source>
+        <translation>Recording stopped, the %1: %2 rows in %3</translation>
+    </message>
+    <message>
+        <source>端口已关闭</source>
+        <translation>port closed</translation>
+    </message>
+    <message>
+        <source>程序已退出</source>
+        <translation>tool ended</translation>
+    </message>
+    <message>
+        <source>录制失败：%1。%2 中保留了 %3 行。</source>
+        <translation>Recording failed: %1. %2 holds %3 rows.</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsStore</name>
+    <message>
+        <source>无法写入配置文件夹 %1：设置不会被保存。</source>
+        <translation>Cannot write the configuration folder %1: settings will not be kept.</translation>
     </message>
 </context>
 <context>
@@ -176,6 +584,10 @@
         <translation> · device stalled %1 times</translation>
     </message>
     <message>
+        <source> · 重复 %1</source>
+        <translation> · %1 repeated</translation>
+    </message>
+    <message>
         <source>%1 已打开，尚未收到数据</source>
         <translation>%1 open, nothing received yet</translation>
     </message>
@@ -211,6 +623,14 @@
         <source>录制中：%1 行</source>
         <translation>Recording: %1 rows</translation>
     </message>
+    <message>
+        <source>手柄不可用：%1</source>
+        <translation>Gamepad unavailable: %1</translation>
+    </message>
+    <message>
+        <source>未找到 SDL2 库</source>
+        <translation>SDL2 library not found</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
@@ -225,6 +645,10 @@
     <message>
         <source>波特率</source>
         <translation>Baud</translation>
+    </message>
+    <message>
+        <source>波特率“%1”无效：须为正整数</source>
+        <translation>Baud rate &quot;%1&quot; is not a positive number</translation>
     </message>
     <message>
         <source>语言(Language)</source>
@@ -481,6 +905,10 @@
     <message>
         <source>霍尔校准</source>
         <translation>Start Hall Cali</translation>
+    </message>
+    <message>
+        <source>云台</source>
+        <translation>Gimbal</translation>
     </message>
 </context>
 </TS>

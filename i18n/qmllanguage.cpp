@@ -2,20 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QLocale>
 #include <QQmlEngine>
 
 QmlLanguage::QmlLanguage(QGuiApplication *application, QQmlEngine *engine,
                          QTranslator *startupTranslator, int startLanguage)
     : m_application(application), m_engine(engine), m_startupTranslator(startupTranslator),
-      m_startLanguage(startLanguage)
+      m_language(startLanguage)
 {
-}
-
-int QmlLanguage::getLocalLanguage()
-{
-    qDebug() << QLocale().language();
-    return m_startLanguage;
 }
 
 void QmlLanguage::setLanguage(int indexOfLanguage)
@@ -30,5 +23,9 @@ void QmlLanguage::setLanguage(int indexOfLanguage)
     if (chinese && m_startupTranslator)
         QCoreApplication::removeTranslator(m_startupTranslator);
     QCoreApplication::installTranslator(&m_chosenTranslator);
+    m_language = chinese ? 1 : 0;
+    // Every choice, also of the language already shown, so that it is remembered; before the
+    // engine evaluates the window's bindings anew, so that they read the new language.
+    emit languageChanged();
     m_engine->retranslate();
 }

@@ -2,20 +2,19 @@
 
 #include "sdlpad.h"
 
+#include <checkedvalue.h>
 #include <ravik.h>
 
-#include <QGuiApplication>
-#include <QKeyEvent>
 #include <QSettings>
 #include <QTimer>
-#include <QWindow>
 
-#include <algorithm>
 #include <optional>
 
 namespace {
 constexpr int PadSearchTicks = 25;
 constexpr int PadStartMs = 1000;
+constexpr double MaxDeadZone = 0.5;
+constexpr double MinSpeedLimit = 0.1;
 const QString DeadZoneKey = QStringLiteral("input/deadZone");
 const QString ExpoKey = QStringLiteral("input/expo");
 const QString SpeedLimitKey = QStringLiteral("input/speedLimit");
@@ -42,13 +41,6 @@ std::optional<KeyboardAxes::Key> rateKey(int key)
     }
 }
 
-// Keys typed into a port or rate box are text, not rates.
-bool textFieldHasKeyboard(const QWindow *window)
-{
-    const QObject *focus = window->focusObject();
-    return focus && (focus->inherits("QQuickTextInput") || focus->inherits("QQuickTextEdit"));
-}
-
 bool operator!=(const Deflection &a, const Deflection &b)
 {
     return a.x != b.x || a.y != b.y || a.z != b.z;
@@ -59,44 +51,46 @@ InputControl::InputControl(Ravik &ravik, QSettings *store, QObject *parent)
     : QObject(parent), m_ravik(ravik), m_store(store)
 {
     if (m_store) {
-        const double deadZone = m_store->value(DeadZoneKey, m_shaping[0].deadZone).toDouble();
-        const double expo = m_store->value(ExpoKey, m_shaping[0].expo).toDouble();
+        const Shaping defaults;
+        const double deadZone =
+            checkedNumber(m_store->value(DeadZoneKey), defaults.deadZone, 0.0, MaxDeadZone);
+        const double expo = checkedNumber(m_store->value(ExpoKey), defaults.expo, 0.0, 1.0);
         for (int axis = 0; axis < 3; ++axis) {
-            m_shaping[axis].deadZone = std::clamp(deadZone, 0.0, 0.5);
-            m_shaping[axis].expo = std::clamp(expo, 0.0, 1.0);
-            m_shaping[axis].inverted = m_store->value(InvertKeys[axis], false).toBool();
+            m_shaping[axis].deadZone = deadZone;
+            m_shaping[axis].expo = expo;
+            m_shaping[axis].inverted =
+                checkedFlag(m_store->value(InvertKeys[axis]), defaults.inverted);
         }
-        m_speedLimit = std::clamp(m_store->value(SpeedLimitKey, 1.0).toDouble(), 0.1, 1.0);
+        m_speedLimit =
+            checkedNumber(m_store->value(SpeedLimitKey), m_speedLimit, MinSpeedLimit, 1.0);
     }
     connect(&ravik, &Ravik::commandDue, this, &InputControl::beforeCommand);
     // SDL looks through the devices as it starts: not before the window is up.
     QTimer::singleShot(PadStartMs, this, &InputControl::startPad);
-    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState state) {
-                if (state != Qt::ApplicationActive)
-                    m_keys.releaseAll();
-            });
 }
 
 InputControl::~InputControl() = default;
 
+// A value that is not a number leaves the setting as it is.
 void InputControl::setDeadZone(double share)
 {
+    const double checked = checkedNumber(share, m_shaping[0].deadZone, 0.0, MaxDeadZone);
     for (Shaping &axis : m_shaping)
-        axis.deadZone = std::clamp(share, 0.0, 0.5);
+        axis.deadZone = checked;
     save();
 }
 
 void InputControl::setExpo(double expo)
 {
+    const double checked = checkedNumber(expo, m_shaping[0].expo, 0.0, 1.0);
     for (Shaping &axis : m_shaping)
-        axis.expo = std::clamp(expo, 0.0, 1.0);
+        axis.expo = checked;
     save();
 }
 
 void InputControl::setSpeedLimit(double share)
 {
-    m_speedLimit = std::clamp(share, 0.1, 1.0);
+    m_speedLimit = checkedNumber(share, m_speedLimit, MinSpeedLimit, 1.0);
     save();
 }
 
@@ -132,7 +126,9 @@ void InputControl::startPad()
 {
     m_pad = std::make_unique<SdlPad>();
     m_padName = QString::fromStdString(m_pad->name());
-    if (!m_padName.isEmpty())
+    m_padAvailable = m_pad->problem() == SdlPad::Problem::None;
+    m_padError = QString::fromStdString(m_pad->error());
+    if (!m_padName.isEmpty() || !m_padAvailable)
         emit padChanged();
 }
 
@@ -158,37 +154,20 @@ void InputControl::beforeCommand()
                         static_cast<float>(sent.z));
 }
 
-bool InputControl::eventFilter(QObject *watched, QEvent *event)
+bool InputControl::isRateKey(int key)
 {
-    auto *window = qobject_cast<QWindow *>(watched);
-    if (!window)
-        return false;
-    switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease: {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const std::optional<KeyboardAxes::Key> which = rateKey(key->key());
-        if (!which)
-            return false;
-        // A release always counts, so that no key stays held when the keyboard moved on.
-        if (event->type() == QEvent::KeyRelease && !key->isAutoRepeat())
-            m_keys.release(*which);
-        if (textFieldHasKeyboard(window))
-            return false;
-        if (event->type() == QEvent::KeyPress &&
-            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
-            m_keys.press(*which);
-        return true;
-    }
-    case QEvent::WindowDeactivate:
-    case QEvent::Hide:
-        m_keys.releaseAll();
-        return false;
-    case QEvent::WindowStateChange:
-        if (window->windowStates() & Qt::WindowMinimized)
-            m_keys.releaseAll();
-        return false;
-    default:
-        return false;
-    }
+    return rateKey(key).has_value();
+}
+
+void InputControl::pressKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    const std::optional<KeyboardAxes::Key> which = rateKey(key);
+    if (which && !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        m_keys.press(*which);
+}
+
+void InputControl::releaseKey(int key)
+{
+    if (const std::optional<KeyboardAxes::Key> which = rateKey(key))
+        m_keys.release(*which);
 }

@@ -1,9 +1,9 @@
 // The inputs beside the on-screen sticks, for QML and the controller: the keyboard (arrows and
-// A/D while the window has the keyboard), a gamepad through SDL2, and the shaping and speed limit
-// that the user sets. Just before each 20 ms command the controller announces, it joins the
-// on-screen sticks, the keys and the pad by one rule (see combine()) and hands the rates to the
-// controller, so whatever moves last goes out with the next command. The shaping is kept in the
-// settings store.
+// A/D, handed over by the main window's steering scope), a gamepad through SDL2, and the shaping
+// and speed limit that the user sets. Just before each 20 ms command the controller announces, it
+// joins the on-screen sticks, the keys and the pad by one rule (see combine()) and hands the rates
+// to the controller, so whatever moves last goes out with the next command. The shaping is kept in
+// the settings store.
 #pragma once
 
 #include "deflection.h"
@@ -29,6 +29,10 @@ class InputControl : public QObject
     Q_PROPERTY(bool invertY READ invertY WRITE setInvertY NOTIFY settingsChanged)
     Q_PROPERTY(bool invertZ READ invertZ WRITE setInvertZ NOTIFY settingsChanged)
     Q_PROPERTY(QString padName READ padName NOTIFY padChanged)
+    // False once it is known that there can be no gamepad: SDL2 is missing or failed.
+    Q_PROPERTY(bool padAvailable READ padAvailable NOTIFY padChanged)
+    // Why not, in SDL's or the loader's words; empty where the SDL2 library is missing.
+    Q_PROPERTY(QString padError READ padError NOTIFY padChanged)
     // What the last command carried, in stick units: the on-screen knobs show it.
     Q_PROPERTY(double sentX READ sentX NOTIFY sentChanged)
     Q_PROPERTY(double sentY READ sentY NOTIFY sentChanged)
@@ -46,6 +50,8 @@ public:
     bool invertY() const { return m_shaping[1].inverted; }
     bool invertZ() const { return m_shaping[2].inverted; }
     QString padName() const { return m_padName; }
+    bool padAvailable() const { return m_padAvailable; }
+    QString padError() const { return m_padError; }
     double sentX() const { return m_sent.x; }
     double sentY() const { return m_sent.y; }
     double sentZ() const { return m_sent.z; }
@@ -61,9 +67,14 @@ public:
     // An on-screen stick's report: 0 the left stick (its x is rate z), 1 the right (x and y).
     Q_INVOKABLE void setStick(int stick, double x, double y);
 
-    // Installed on the application: takes the rate keys on their way to the window, unless a text
-    // field has the keyboard, and lets go of every key when the window loses it.
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Whether `key` (a Qt::Key) is one of the rate keys.
+    static bool isRateKey(int key);
+    // A rate key pressed or let go; other keys are ignored. A press with Ctrl, Alt or Meta held
+    // is a shortcut, not a rate.
+    void pressKey(int key, Qt::KeyboardModifiers modifiers);
+    void releaseKey(int key);
+    // As when the keyboard moved on: no release will come for what is held.
+    void releaseKeys() { m_keys.releaseAll(); }
 
 signals:
     void settingsChanged();
@@ -87,6 +98,8 @@ private:
     Shaping m_shaping[3];
     double m_speedLimit = 1.0;
     QString m_padName;
+    bool m_padAvailable = true;
+    QString m_padError;
     int m_ticksWithoutPad = 0;
     Deflection m_sent;
 };

@@ -16,7 +16,6 @@ public:
     void release(Key key) { m_held.reset(key); }
     // As when the window loses the keyboard: no release will come for what is held.
     void releaseAll() { m_held.reset(); }
-    bool anyHeld() const { return m_held.any(); }
 
     Deflection deflection() const;
 

@@ -4,6 +4,7 @@
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
+#include <QFile>
 #include <QLibrary>
 
 #include <type_traits>
@@ -25,31 +26,43 @@ struct Sdl
     decltype(&SDL_JoystickInstanceID) instanceId = nullptr;
     decltype(&SDL_GameControllerName) name = nullptr;
     decltype(&SDL_GameControllerGetAxis) axis = nullptr;
+    decltype(&SDL_GetError) getError = nullptr;
 
-    bool load()
+    // Problem::None when the library is there with every function; for one without them (not
+    // SDL2, or too old), the first function missing goes to `error`.
+    SdlPad::Problem load(std::string &error)
     {
+        const QString chosen = qEnvironmentVariable("GIMBAL_SDL2_LIBRARY");
 #ifdef Q_OS_WIN
-        QLibrary library(QStringLiteral("SDL2"));
+        QLibrary library(chosen.isEmpty() ? QStringLiteral("SDL2") : chosen);
 #else
-        QLibrary library(QStringLiteral("SDL2-2.0"), 0);
+        QLibrary library;
+        if (chosen.isEmpty())
+            library.setFileNameAndVersion(QStringLiteral("SDL2-2.0"), 0);
+        else
+            library.setFileName(chosen);
 #endif
         if (!library.load())
-            return false;
-        const auto resolve = [&library](auto &function, const char *symbol) {
+            return SdlPad::Problem::LibraryMissing;
+        const auto resolve = [&library, &error](auto &function, const char *symbol) {
             function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
                 library.resolve(symbol));
+            if (!function)
+                error = QFile::encodeName(library.fileName()).toStdString() +
+                        ": undefined symbol " + symbol;
             return function != nullptr;
         };
-        return resolve(setHint, "SDL_SetHint") && resolve(initSubSystem, "SDL_InitSubSystem") &&
-               resolve(quitSubSystem, "SDL_QuitSubSystem") && resolve(pollEvent, "SDL_PollEvent") &&
-               resolve(numJoysticks, "SDL_NumJoysticks") &&
-               resolve(isGameController, "SDL_IsGameController") &&
-               resolve(open, "SDL_GameControllerOpen") &&
-               resolve(close, "SDL_GameControllerClose") &&
-               resolve(joystick, "SDL_GameControllerGetJoystick") &&
-               resolve(instanceId, "SDL_JoystickInstanceID") &&
-               resolve(name, "SDL_GameControllerName") &&
-               resolve(axis, "SDL_GameControllerGetAxis");
+        const bool complete =
+            resolve(setHint, "SDL_SetHint") && resolve(initSubSystem, "SDL_InitSubSystem") &&
+            resolve(quitSubSystem, "SDL_QuitSubSystem") && resolve(pollEvent, "SDL_PollEvent") &&
+            resolve(numJoysticks, "SDL_NumJoysticks") &&
+            resolve(isGameController, "SDL_IsGameController") &&
+            resolve(open, "SDL_GameControllerOpen") && resolve(close, "SDL_GameControllerClose") &&
+            resolve(joystick, "SDL_GameControllerGetJoystick") &&
+            resolve(instanceId, "SDL_JoystickInstanceID") &&
+            resolve(name, "SDL_GameControllerName") && resolve(axis, "SDL_GameControllerGetAxis") &&
+            resolve(getError, "SDL_GetError");
+        return complete ? SdlPad::Problem::None : SdlPad::Problem::Failed;
     }
 };
 
@@ -65,27 +78,31 @@ double axis(SDL_GameController *pad, SDL_GameControllerAxis which)
 
 SdlPad::SdlPad()
 {
-    if (!sdl.load())
+    m_problem = sdl.load(m_error);
+    if (m_problem != Problem::None)
         return;
     sdl.setHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // A pad stays in use while another window has the focus: its sticks are read, not missed.
     sdl.setHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    m_available = sdl.initSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
-    if (m_available)
-        openFirstAttached();
+    if (sdl.initSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+        m_problem = Problem::Failed;
+        m_error = sdl.getError();
+        return;
+    }
+    openFirstAttached();
 }
 
 SdlPad::~SdlPad()
 {
     if (m_pad)
         sdl.close(m_pad);
-    if (m_available)
+    if (m_problem == Problem::None)
         sdl.quitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
 bool SdlPad::poll()
 {
-    if (!m_available)
+    if (m_problem != Problem::None)
         return false;
     bool changed = false;
     SDL_Event event;

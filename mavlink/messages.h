@@ -1,10 +1,13 @@
-// Payload layouts and the decode and pack operations of the three messages the system uses:
-// HEARTBEAT (0) and GIMBAL_REPORT (200) arrive from the gimbal, GIMBAL_CONTROL (201) is sent.
+// Payload layouts and the decode and pack operations of the messages of the report protocol:
+// HEARTBEAT (0) and GIMBAL_REPORT (200) arrive from the gimbal, GIMBAL_CONTROL (201) is sent; the
+// tool also sends a ground station's HEARTBEAT to wake devices that wait for one.
 #pragma once
 
 #include "mavlink_types.h"
 
 constexpr std::uint32_t MAVLINK_MSG_ID_HEARTBEAT = 0;
+constexpr std::uint8_t MAVLINK_MSG_ID_HEARTBEAT_LEN = 9;
+constexpr std::uint8_t MAVLINK_MSG_ID_HEARTBEAT_CRC = 50;
 constexpr std::uint32_t MAVLINK_MSG_ID_GIMBAL_REPORT = 200;
 constexpr std::uint32_t MAVLINK_MSG_ID_GIMBAL_CONTROL = 201;
 constexpr std::uint8_t MAVLINK_MSG_ID_GIMBAL_CONTROL_LEN = 14;
@@ -47,7 +50,7 @@ struct mavlink_gimbal_control_t
 };
 #pragma pack(pop)
 
-static_assert(sizeof(mavlink_heartbeat_t) == 9);
+static_assert(sizeof(mavlink_heartbeat_t) == MAVLINK_MSG_ID_HEARTBEAT_LEN);
 static_assert(sizeof(mavlink_gimbal_report_t) == 42);
 static_assert(sizeof(mavlink_gimbal_control_t) == MAVLINK_MSG_ID_GIMBAL_CONTROL_LEN);
 
@@ -61,3 +64,9 @@ std::uint16_t mavlink_msg_gimbal_control_pack(std::uint8_t system_id, std::uint8
                                               mavlink_message_t *msg, std::uint8_t target_system,
                                               std::uint8_t target_component, float demanded_rate_x,
                                               float demanded_rate_y, float demanded_rate_z);
+
+// Fills `msg` with a HEARTBEAT of the given fields and MAVLink version 3, finalised as above.
+std::uint16_t mavlink_msg_heartbeat_pack(std::uint8_t system_id, std::uint8_t component_id,
+                                         mavlink_message_t *msg, std::uint8_t type,
+                                         std::uint8_t autopilot, std::uint8_t base_mode,
+                                         std::uint32_t custom_mode, std::uint8_t system_status);

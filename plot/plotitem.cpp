@@ -1,6 +1,8 @@
 #include "plotitem.h"
 
+#include "axisticks.h"
 #include "telemetryhistory.h"
+#include "valuetext.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -13,16 +15,31 @@ const QColor PlotItem::SeriesColors[3] = {QColor(0xd9, 0x53, 0x4f), QColor(0x00,
 
 namespace {
 constexpr int RefreshMs = 33;
-constexpr int LeftMargin = 64;
+constexpr int LeftMargin = 80;
 constexpr int BottomMargin = 22;
 constexpr int TopMargin = 8;
 constexpr int RightMargin = 12;
 constexpr int GridLines = 4;
 
-QString tickLabel(double value, double step)
+// The value axis's labels: at most this long, and this far left of the plot area.
+constexpr int LabelCharacters = 9;
+constexpr int LabelGap = 6;
+
+// The ticks' labels, all with as many digits as the widest one leaves room for.
+QStringList tickLabels(const AxisTicks &axis, const QFontMetricsF &metrics, double room)
 {
-    const int decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(step))) + 1, 0, 4);
-    return QString::number(value, 'f', decimals);
+    QStringList labels;
+    for (int characters = LabelCharacters; characters > 0; --characters) {
+        labels.clear();
+        bool fit = true;
+        for (const double value : axis.values) {
+            labels.append(ValueText::compact(value, axis.decimals, characters));
+            fit = fit && metrics.horizontalAdvance(labels.last()) <= room;
+        }
+        if (fit)
+            break;
+    }
+    return labels;
 }
 } // namespace
 
@@ -98,18 +115,23 @@ void PlotItem::refresh()
     update();
 }
 
+QRectF PlotItem::plotArea() const
+{
+    return QRectF(LeftMargin, TopMargin, width() - LeftMargin - RightMargin,
+                  height() - TopMargin - BottomMargin);
+}
+
 void PlotItem::paint(QPainter *painter)
 {
-    const QRectF area(LeftMargin, TopMargin, width() - LeftMargin - RightMargin,
-                      height() - TopMargin - BottomMargin);
+    const QRectF area = plotArea();
     if (area.width() < 2 || area.height() < 2)
         return;
     const int columns = static_cast<int>(area.width());
     const double start = m_end - m_span;
 
     std::vector<Column> series[3];
-    float low = 0.0f;
-    float high = 0.0f;
+    double low = 0.0;
+    double high = 0.0;
     bool any = false;
     if (m_history) {
         m_paintedRevision = m_history->revision();
@@ -121,36 +143,28 @@ void PlotItem::paint(QPainter *painter)
             for (const Column &column : series[s]) {
                 if (!column.valid)
                     continue;
-                low = any ? std::min(low, column.min) : column.min;
-                high = any ? std::max(high, column.max) : column.max;
+                low = any ? std::min(low, double(column.min)) : column.min;
+                high = any ? std::max(high, double(column.max)) : column.max;
                 any = true;
             }
         }
     }
-    // The value axis fits what is shown, with a little room; a flat line gets a unit around it.
-    if (high - low < 1e-6f) {
-        low -= 1.0f;
-        high += 1.0f;
-    }
-    const double padding = (high - low) * 0.05;
-    const double bottom = low - padding;
-    const double top = high + padding;
+    m_axis = axisTicks(low, high, GridLines);
+    const AxisTicks &axis = m_axis;
     const auto yOf = [&](double value) {
-        return area.bottom() - (value - bottom) / (top - bottom) * area.height();
+        return area.bottom() - (value - axis.bottom) / (axis.top - axis.bottom) * area.height();
     };
 
     painter->setRenderHint(QPainter::Antialiasing, false);
-    painter->setPen(QColor(0xe4, 0xe7, 0xed));
     const QFontMetricsF metrics(painter->font());
-    const double step = (top - bottom) / GridLines;
-    for (int line = 0; line <= GridLines; ++line) {
-        const double value = bottom + step * line;
-        const double y = yOf(value);
+    const QStringList labels = tickLabels(axis, metrics, LeftMargin - LabelGap - 2);
+    for (std::size_t i = 0; i < axis.values.size(); ++i) {
+        const double y = yOf(axis.values[i]);
         painter->setPen(QColor(0xe4, 0xe7, 0xed));
         painter->drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
         painter->setPen(QColor(0x60, 0x62, 0x66));
-        const QString label = tickLabel(value, step);
-        painter->drawText(QPointF(area.left() - 6 - metrics.horizontalAdvance(label),
+        const QString &label = labels[static_cast<int>(i)];
+        painter->drawText(QPointF(area.left() - LabelGap - metrics.horizontalAdvance(label),
                                   y + metrics.ascent() / 2 - 1),
                           label);
     }
@@ -169,19 +183,29 @@ void PlotItem::paint(QPainter *painter)
     painter->drawRect(area);
 
     painter->setClipRect(area);
+    painter->setRenderHint(QPainter::Antialiasing, true);
     for (int s = 0; s < 3; ++s) {
+        painter->setPen(QPen(SeriesColors[s], 1.5));
+        // One line for each stretch without a gap; a stretch of one value is a dot.
         QPolygonF trace;
+        const auto draw = [&] {
+            if (trace.size() == 1)
+                painter->drawPoint(trace.first());
+            else
+                painter->drawPolyline(trace);
+            trace.clear();
+        };
         for (int c = 0; c < static_cast<int>(series[s].size()); ++c) {
             const Column &column = series[s][static_cast<std::size_t>(c)];
             if (!column.valid)
                 continue;
+            if (column.gapBefore)
+                draw();
             const double x = area.left() + c + 0.5;
             trace << QPointF(x, yOf(column.min));
             if (column.max != column.min)
                 trace << QPointF(x, yOf(column.max));
         }
-        painter->setRenderHint(QPainter::Antialiasing, true);
-        painter->setPen(QPen(SeriesColors[s], 1.5));
-        painter->drawPolyline(trace);
+        draw();
     }
 }

@@ -1,9 +1,12 @@
 // The live plot: the three angles of the reports, or the three commanded rates, over the last 10,
 // 30 or 60 seconds, drawn with QPainter polylines on either scene-graph backend. Each pixel column
 // shows the minimum and maximum of its samples, so that a spike stays visible however fast the
-// reports come. It repaints on a timer of about 30 Hz while it is shown, not paused, and the
-// history has something new, never once per report.
+// reports come. Values that are not numbers, and silences, are gaps in the lines; the value axis
+// fits the finite values and is marked at round steps. It repaints on a timer of about 30 Hz while
+// it is shown, not paused, and the history has something new, never once per report.
 #pragma once
+
+#include "axisticks.h"
 
 #include <QQuickPaintedItem>
 #include <QTimer>
@@ -39,6 +42,10 @@ public:
     int shownSeries() const { return m_shown; }
     void setShownSeries(int bits);
     QString unit() const;
+    // Where the lines are drawn, in the item's coordinates: the axes' labels are outside it.
+    QRectF plotArea() const;
+    // The value axis as last drawn.
+    const AxisTicks &axis() const { return m_axis; }
 
     void paint(QPainter *painter) override;
 
@@ -59,4 +66,5 @@ private:
     quint64 m_paintedRevision = 0;
     // The newest time drawn; it stands still while paused.
     double m_end = 0.0;
+    AxisTicks m_axis{};
 };

@@ -32,10 +32,14 @@ struct Column
     float min = 0.0f;
     float max = 0.0f;
     bool valid = false;
+    // The line does not come here from the column before: a silence or a value that is not a
+    // number lies between them.
+    bool gapBefore = false;
 };
 
 // Series `series` of the samples with t in [t0, t1), cut into `columns` equal slices of time: the
 // smallest and largest value of each slice, so that a spike narrower than a column still shows.
-// A slice without samples is not valid.
+// A slice without finite samples is not valid. Values that are not finite numbers are gaps, and
+// so is a silence of more than a few of the samples' usual intervals (at least 0.1 s).
 std::vector<Column> reduceToColumns(const std::deque<Sample> &samples, int series, double t0,
                                     double t1, int columns);

@@ -1,5 +1,7 @@
-// The history that the plot draws: the three joint angles of every report and the three rates of
-// every command, each for the last minute, on one steady clock. Fed by the controller; costs a
+// The history that the plot draws: the three joint angles of every report (or a v2 gimbal's
+// pitch, roll and yaw from its attitude statuses) and the three rates of every rate command
+// (GIMBAL_CONTROL, or a v2 gimbal's GIMBAL_DEVICE_SET_ATTITUDE), each for the last minute, on one
+// steady clock. Fed by the controller; costs a
 // few stores per report and nothing else until a plot reads it.
 #pragma once
 
@@ -9,6 +11,7 @@
 #include <QObject>
 
 class Ravik;
+class V2Devices;
 
 class TelemetryHistory : public QObject
 {
@@ -16,6 +19,9 @@ class TelemetryHistory : public QObject
 
 public:
     explicit TelemetryHistory(Ravik &ravik, QObject *parent = nullptr);
+
+    // With several v2 gimbals on the link, only the controlled one's statuses are drawn.
+    void followChosen(const V2Devices *devices) { m_devices = devices; }
 
     const SampleHistory &angles() const { return m_angles; }
     const SampleHistory &rates() const { return m_rates; }
@@ -29,4 +35,5 @@ private:
     SampleHistory m_angles;
     SampleHistory m_rates;
     quint64 m_revision = 0;
+    const V2Devices *m_devices = nullptr;
 };

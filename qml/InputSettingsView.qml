@@ -26,7 +26,9 @@ Popup {
 
         Label {
             text: inputControl.padName !== "" ? qsTr("手柄：%1").arg(inputControl.padName)
-                                              : qsTr("未连接手柄")
+                : inputControl.padAvailable ? qsTr("未连接手柄")
+                : qsTr("手柄不可用：%1").arg(inputControl.padError !== "" ? inputControl.padError
+                                                                        : qsTr("未找到 SDL2 库"))
             color: "#606266"
             elide: Text.ElideRight
             Layout.fillWidth: true

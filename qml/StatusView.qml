@@ -1,8 +1,10 @@
 // The status area: the link's state from the controller's link status (whether the port is open,
 // whether the gimbal talks and how well, its heartbeat, or a hint when nothing valid comes in),
-// which changes once a second, the gamepad in use, and a recording that runs.
+// which changes once a second, the gamepad in use or why there can be none, and a recording that
+// runs.
 import QtQuick 2.12
 import QtQuick.Controls 2.5
+import Gimbal.Link 1.0
 
 Column {
     id: status
@@ -17,6 +19,8 @@ Column {
     function counts() {
         var text = qsTr("校验错误 %1 · 丢失 %2").arg(linkStatus.badFrames)
                                                   .arg(linkStatus.lostFrames)
+        if (linkStatus.duplicateFrames > 0)
+            text += qsTr(" · 重复 %1").arg(linkStatus.duplicateFrames)
         if (linkStatus.stalls > 0)
             text += qsTr(" · 设备停读 %1 次").arg(linkStatus.stalls)
         return text
@@ -24,24 +28,34 @@ Column {
 
     function stateLine() {
         switch (linkStatus.state) {
-        case "listening":
+        case LinkStatus.Listening:
             return qsTr("%1 已打开，尚未收到数据").arg(linkStatus.portName)
-        case "talking":
+        case LinkStatus.Talking:
             return qsTr("接收 %1 帧报告/秒 · %2").arg(linkStatus.reportsPerSecond).arg(counts())
-        case "silent":
+        case LinkStatus.Silent:
             return qsTr("云台静默 %1 秒 · %2").arg(linkStatus.silentSeconds).arg(counts())
-        case "waiting":
+        case LinkStatus.Waiting:
             return qsTr("等待 %1 重新连接…").arg(linkStatus.portName)
         default:
             return qsTr("端口未打开")
         }
     }
 
+    // The pad in use, or why there can be none; nothing while there is simply no pad.
+    function padLine() {
+        if (inputControl.padName !== "")
+            return qsTr("手柄：%1").arg(inputControl.padName)
+        if (!inputControl.padAvailable)
+            return qsTr("手柄不可用：%1").arg(inputControl.padError !== "" ? inputControl.padError
+                                                                       : qsTr("未找到 SDL2 库"))
+        return ""
+    }
+
     function detailLine() {
         if (linkStatus.noFrameHint)
             return qsTr("2 秒内未收到有效数据：请检查波特率、线缆和端口。")
-        if (linkStatus.heartbeats > 0 && linkStatus.state !== "closed"
-                && linkStatus.state !== "waiting")
+        if (linkStatus.heartbeats > 0 && linkStatus.state !== LinkStatus.Closed
+                && linkStatus.state !== LinkStatus.Waiting)
             return qsTr("心跳 %1/%2：%3 · 已收到 %4 次")
                 .arg(linkStatus.heartbeatSystem).arg(linkStatus.heartbeatComponent)
                 .arg(systemStatusWord(linkStatus.systemStatus)).arg(linkStatus.heartbeats)
@@ -61,8 +75,8 @@ Column {
             width: 10
             height: 10
             radius: 5
-            color: linkStatus.state === "talking" ? "#00a199"
-                 : linkStatus.state === "closed" ? "#b1b1b1" : "#e6a23c"
+            color: linkStatus.state === LinkStatus.Talking ? "#00a199"
+                 : linkStatus.state === LinkStatus.Closed ? "#b1b1b1" : "#e6a23c"
             anchors.verticalCenter: parent.verticalCenter
         }
 
@@ -80,8 +94,9 @@ Column {
     Label {
         id: padLabel
 
-        text: inputControl.padName !== "" ? qsTr("手柄：%1").arg(inputControl.padName) : ""
-        color: "#606266"
+        objectName: "padLine"
+        text: status.padLine()
+        color: inputControl.padAvailable ? "#606266" : "#d9534f"
         visible: text !== ""
         width: status.width - status.leftPadding - status.rightPadding
         elide: Text.ElideRight

@@ -20,441 +20,450 @@ Window {
     minimumHeight: height
     maximumHeight: height
 
-    RavikTitleBar {
-        id: titleBar
+    // Everything in the window is inside the steering scope, so that the arrows and A/D that the
+    // control in focus leaves unused reach the gimbal.
+    SteeringScope {
+        id: steeringScope
 
-        window: mainWindow
-        windowTitle: mainWindow.title
-        anchors.top: parent.top
-        anchors.left: parent.left
-        anchors.right: parent.right
+        anchors.fill: parent
 
-        onMinimizeClicked: mainWindow.showMinimized()
-        onCloseClicked: Qt.quit()
-    }
+        RavikTitleBar {
+            id: titleBar
 
-    Rectangle {
-        id: serial_ip_page
-
-        opacity: 1
-        color: "white"
-        border.color: "#11000000"
-        border.width: 1
-        width: 200
-        anchors.left: parent.left
-        anchors.top: titleBar.bottom
-        anchors.bottom: parent.bottom
-        anchors.topMargin: 0
-
-        Column {
-            id: portCl
-
-            spacing: 10
+            window: mainWindow
+            windowTitle: mainWindow.title
             anchors.top: parent.top
-            anchors.topMargin: 30
-            anchors.horizontalCenter: parent.horizontalCenter
+            anchors.left: parent.left
+            anchors.right: parent.right
 
-            Label {
-                text: qsTr("端口号")
-                font.pixelSize: 16
-                anchors.horizontalCenter: parent.horizontalCenter
-            }
-
-            // Editable, so that a port the system does not list (a pseudo-terminal, a by-id path)
-            // can be typed in; the list still offers the ports the system knows.
-            PanelComboBox {
-                id: serial_nameCombo
-
-                // What the user typed or picked. A refreshed list (a device plugged in or pulled
-                // out) would otherwise fall back to its first row, and Open would open that.
-                property string chosenPort: startPort
-
-                function showChosenPort() {
-                    if (chosenPort === "")
-                        return
-                    var row = find(chosenPort)
-                    if (row >= 0)
-                        currentIndex = row
-                    else
-                        editText = chosenPort
-                }
-
-                // Another port than the one the tool waits for is the user's new choice.
-                function choose(port) {
-                    chosenPort = port
-                    Ravik.cancelReopen()
-                }
-
-                wheelEnabled: true
-                editable: true
-                model: Ravik.serialPort
-                enabled: !Ravik.serialIsOpen
-
-                // The box's own editText lags behind the text field while the user types.
-                Component.onCompleted: {
-                    contentItem.textEdited.connect(function() { choose(contentItem.text) })
-                    showChosenPort()
-                }
-                onActivated: choose(textAt(index))
-                // The box settles on its new rows first; the choice is put back after that.
-                onModelChanged: Qt.callLater(showChosenPort)
-            }
+            onMinimizeClicked: mainWindow.showMinimized()
+            onCloseClicked: Qt.quit()
         }
-
-        Column {
-            id: baudCl
-
-            spacing: 10
-            anchors.top: portCl.bottom
-            anchors.topMargin: 30
-            anchors.horizontalCenter: parent.horizontalCenter
-
-            Label {
-                id: serial_boudLab
-
-                text: qsTr("波特率")
-                font.pixelSize: 16
-                anchors.horizontalCenter: parent.horizontalCenter
-            }
-
-            // The usual rates, and any other can be typed in.
-            PanelComboBox {
-                id: serial_boudCombo
-
-                wheelEnabled: true
-                editable: true
-                enabled: !Ravik.serialIsOpen
-                model: ["9600", "19200", "38400", "57600", "115200", "230400", "460800", "921600"]
-
-                Component.onCompleted: {
-                    var row = find(startBaud)
-                    if (row >= 0)
-                        currentIndex = row
-                    else
-                        editText = startBaud
-                }
-            }
-        }
-
-        Column {
-            id: languageCl
-
-            spacing: 10
-            anchors.top: baudCl.bottom
-            anchors.topMargin: 30
-            anchors.horizontalCenter: parent.horizontalCenter
-
-            Label {
-                text: qsTr("语言(Language)")
-                font.pixelSize: 16
-                anchors.horizontalCenter: parent.horizontalCenter
-            }
-
-            PanelComboBox {
-                id: switch_language_combox
-
-                model: ["English", "简体中文"]
-                currentIndex: qmlLanguage.getLocalLanguage()
-
-                onActivated: {
-                    Ravik.setLanguage(index)
-                    qmlLanguage.setLanguage(index)
-                    // Retranslation re-read the start language into the binding above; the
-                    // assignment puts the chosen row back and ends that binding for good.
-                    currentIndex = index
-                }
-            }
-        }
-
-        Column {
-            id: serialSwitchRow
-
-            spacing: 10
-            anchors.top: languageCl.bottom
-            anchors.topMargin: 30
-            anchors.horizontalCenter: parent.horizontalCenter
-
-            RavikButton {
-                id: serialButton
-
-                text: Ravik.serialIsOpen ? (Ravik.languageIndex == 0 ? qsTr("Close") : qsTr("关闭"))
-                                         : (Ravik.languageIndex == 0 ? qsTr("Open") : qsTr("打开"))
-
-                // The shown texts of the boxes: a typed path or rate as well as a listed one.
-                onClicked: Ravik.switchSerial(serial_nameCombo.editText, serial_boudCombo.editText)
-            }
-        }
-
-        Column {
-            spacing: 5
-            anchors.bottom: verRow.top
-            anchors.bottomMargin: 20
-            anchors.horizontalCenter: parent.horizontalCenter
-
-            Image {
-                source: "/image/wechart_qr_code.png"
-                fillMode: Image.PreserveAspectFit
-                width: serial_ip_page.width - 80
-            }
-
-            Label {
-                text: qsTr("微信公众号")
-                anchors.horizontalCenter: parent.horizontalCenter
-            }
-
-            Image {
-                source: "/image/b_qr_code.png"
-                fillMode: Image.PreserveAspectFit
-                width: serial_ip_page.width - 80
-            }
-
-            Label {
-                text: qsTr("bilibili")
-                anchors.horizontalCenter: parent.horizontalCenter
-            }
-        }
-
-        Row {
-            id: verRow
-
-            anchors.bottom: parent.bottom
-            anchors.bottomMargin: 10
-            anchors.horizontalCenter: parent.horizontalCenter
-
-            Label {
-                text: qsTr("版本号:")
-            }
-
-            Label {
-                text: Qt.application.version
-            }
-        }
-    }
-
-    RavikGroupBox {
-        id: gimbalImuInfoGb
-
-        title: qsTr("角度信息")
-        width: 400
-        height: 150
-        anchors.left: serial_ip_page.right
-        anchors.leftMargin: 10
-        anchors.top: titleBar.bottom
-        anchors.topMargin: 10
 
         Rectangle {
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            Layout.topMargin: 30
+            id: serial_ip_page
 
-            ColumnLayout {
-                anchors.fill: parent
+            opacity: 1
+            color: "white"
+            border.color: "#11000000"
+            border.width: 1
+            width: 200
+            anchors.left: parent.left
+            anchors.top: titleBar.bottom
+            anchors.bottom: parent.bottom
+            anchors.topMargin: 0
 
-                RowLayout {
-                    width: parent.width
+            Column {
+                id: portCl
 
-                    Label {
-                        text: qsTr("Pitch")
-                        font.pixelSize: 16
-                        horizontalAlignment: Text.AlignHCenter
-                        Layout.fillWidth: true
-                    }
+                spacing: 10
+                anchors.top: parent.top
+                anchors.topMargin: 30
+                anchors.horizontalCenter: parent.horizontalCenter
 
-                    Label {
-                        text: qsTr("Roll")
-                        font.pixelSize: 16
-                        horizontalAlignment: Text.AlignHCenter
-                        Layout.fillWidth: true
-                    }
-
-                    Label {
-                        text: qsTr("Yaw")
-                        font.pixelSize: 16
-                        horizontalAlignment: Text.AlignHCenter
-                        Layout.fillWidth: true
-                    }
+                Label {
+                    text: qsTr("端口号")
+                    font.pixelSize: 16
+                    anchors.horizontalCenter: parent.horizontalCenter
                 }
 
-                RowLayout {
-                    width: parent.width
+                PortBox {
+                    id: serial_nameCombo
 
-                    Label {
-                        text: Ravik.gimbalImuAngle[0].toFixed(2)
-                        font.pixelSize: 16
-                        horizontalAlignment: Text.AlignHCenter
-                        Layout.fillWidth: true
+                    choice: portChoice
+                    model: Ravik.serialPort
+                    enabled: !Ravik.serialIsOpen
+                }
+            }
+
+            Column {
+                id: baudCl
+
+                spacing: 10
+                anchors.top: portCl.bottom
+                anchors.topMargin: 30
+                anchors.horizontalCenter: parent.horizontalCenter
+
+                Label {
+                    id: serial_boudLab
+
+                    text: qsTr("波特率")
+                    font.pixelSize: 16
+                    anchors.horizontalCenter: parent.horizontalCenter
+                }
+
+                // The usual rates, and any other can be typed in.
+                PanelComboBox {
+                    id: serial_boudCombo
+
+                    wheelEnabled: true
+                    editable: true
+                    enabled: !Ravik.serialIsOpen
+                    model: ["9600", "19200", "38400", "57600", "115200", "230400", "460800", "921600"]
+
+                    Component.onCompleted: {
+                        var row = find(startBaud)
+                        if (row >= 0)
+                            currentIndex = row
+                        else
+                            editText = startBaud
+                    }
+                }
+            }
+
+            Column {
+                id: languageCl
+
+                spacing: 10
+                anchors.top: baudCl.bottom
+                anchors.topMargin: 30
+                anchors.horizontalCenter: parent.horizontalCenter
+
+                Label {
+                    text: qsTr("语言(Language)")
+                    font.pixelSize: 16
+                    anchors.horizontalCenter: parent.horizontalCenter
+                }
+
+                PanelComboBox {
+                    id: switch_language_combox
+
+                    model: ["English", "简体中文"]
+                    currentIndex: qmlLanguage.language
+
+                    onActivated: qmlLanguage.language = index
+                }
+            }
+
+            Column {
+                id: serialSwitchRow
+
+                spacing: 10
+                anchors.top: languageCl.bottom
+                anchors.topMargin: 30
+                anchors.horizontalCenter: parent.horizontalCenter
+
+                RavikButton {
+                    id: serialButton
+
+                    text: Ravik.serialIsOpen ? (Ravik.languageIndex == 0 ? qsTr("Close") : qsTr("关闭"))
+                                             : (Ravik.languageIndex == 0 ? qsTr("Open") : qsTr("打开"))
+
+                    // The shown texts of the boxes: a typed path or rate as well as a listed one. A
+                    // rate that the command line would refuse is refused here too.
+                    onClicked: {
+                        var baud = serial_boudCombo.editText
+                        if (!Ravik.serialIsOpen && !baudRate.accepts(baud)) {
+                            messageModel.add(qsTr("波特率“%1”无效：须为正整数").arg(baud))
+                            return
+                        }
+                        Ravik.switchSerial(serial_nameCombo.editText, baud)
+                    }
+                }
+            }
+
+            Column {
+                spacing: 5
+                anchors.bottom: verRow.top
+                anchors.bottomMargin: 20
+                anchors.horizontalCenter: parent.horizontalCenter
+
+                Image {
+                    source: "/image/wechart_qr_code.png"
+                    fillMode: Image.PreserveAspectFit
+                    width: serial_ip_page.width - 80
+                }
+
+                Label {
+                    text: qsTr("微信公众号")
+                    anchors.horizontalCenter: parent.horizontalCenter
+                }
+
+                Image {
+                    source: "/image/b_qr_code.png"
+                    fillMode: Image.PreserveAspectFit
+                    width: serial_ip_page.width - 80
+                }
+
+                Label {
+                    text: qsTr("bilibili")
+                    anchors.horizontalCenter: parent.horizontalCenter
+                }
+            }
+
+            Row {
+                id: verRow
+
+                anchors.bottom: parent.bottom
+                anchors.bottomMargin: 10
+                anchors.horizontalCenter: parent.horizontalCenter
+
+                Label {
+                    text: qsTr("版本号:")
+                }
+
+                Label {
+                    text: Qt.application.version
+                }
+            }
+        }
+
+        RavikGroupBox {
+            id: gimbalImuInfoGb
+
+            title: qsTr("角度信息")
+            width: 400
+            height: 150
+            anchors.left: serial_ip_page.right
+            anchors.leftMargin: 10
+            anchors.top: titleBar.bottom
+            anchors.topMargin: 10
+
+            Rectangle {
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                Layout.topMargin: 30
+
+                ColumnLayout {
+                    anchors.fill: parent
+
+                    RowLayout {
+                        width: parent.width
+
+                        Label {
+                            text: qsTr("Pitch")
+                            font.pixelSize: 16
+                            horizontalAlignment: Text.AlignHCenter
+                            Layout.fillWidth: true
+                        }
+
+                        Label {
+                            text: qsTr("Roll")
+                            font.pixelSize: 16
+                            horizontalAlignment: Text.AlignHCenter
+                            Layout.fillWidth: true
+                        }
+
+                        Label {
+                            text: qsTr("Yaw")
+                            font.pixelSize: 16
+                            horizontalAlignment: Text.AlignHCenter
+                            Layout.fillWidth: true
+                        }
                     }
 
-                    Label {
-                        text: Ravik.gimbalImuAngle[1].toFixed(2)
-                        font.pixelSize: 16
-                        horizontalAlignment: Text.AlignHCenter
-                        Layout.fillWidth: true
-                    }
+                    RowLayout {
+                        width: parent.width
 
-                    Label {
-                        text: Ravik.gimbalImuAngle[2].toFixed(2)
-                        font.pixelSize: 16
-                        horizontalAlignment: Text.AlignHCenter
-                        Layout.fillWidth: true
+                        Label {
+                            text: valueText.angle(angleDisplay.shown[0])
+                            font.pixelSize: 16
+                            horizontalAlignment: Text.AlignHCenter
+                            Layout.fillWidth: true
+                        }
+
+                        Label {
+                            text: valueText.angle(angleDisplay.shown[1])
+                            font.pixelSize: 16
+                            horizontalAlignment: Text.AlignHCenter
+                            Layout.fillWidth: true
+                        }
+
+                        Label {
+                            text: valueText.angle(angleDisplay.shown[2])
+                            font.pixelSize: 16
+                            horizontalAlignment: Text.AlignHCenter
+                            Layout.fillWidth: true
+                        }
                     }
                 }
             }
         }
-    }
 
-    // Opens the plot and the recording from the angle group's title row.
-    Row {
-        anchors.top: gimbalImuInfoGb.top
-        anchors.right: gimbalImuInfoGb.right
-        anchors.topMargin: 4
-        anchors.rightMargin: 10
+        // Opens the plot and the recording from the angle group's title row.
+        Row {
+            anchors.top: gimbalImuInfoGb.top
+            anchors.right: gimbalImuInfoGb.right
+            anchors.topMargin: 4
+            anchors.rightMargin: 10
 
+            Button {
+                id: plotButton
+
+                text: qsTr("曲线")
+                flat: true
+                font.pixelSize: 14
+
+                onClicked: {
+                    plotLoader.active = true
+                    plotLoader.item.show()
+                    plotLoader.item.raise()
+                }
+            }
+
+            Button {
+                id: recordingButton
+
+                text: recorder.recording ? qsTr("● 录制中") : qsTr("录制")
+                flat: true
+                font.pixelSize: 14
+
+                onClicked: {
+                    recordView.active = true
+                    recordView.item.open()
+                }
+            }
+
+            Button {
+                id: gimbalButton
+
+                text: qsTr("云台")
+                flat: true
+                font.pixelSize: 14
+
+                onClicked: {
+                    gimbalView.active = true
+                    gimbalView.item.open()
+                }
+            }
+        }
+
+        // The plot's window is made the first time it is asked for.
+        Loader {
+            id: plotLoader
+
+            active: false
+            source: "PlotView.qml"
+        }
+
+        Loader {
+            id: recordView
+
+            active: false
+            sourceComponent: RecordView {
+                x: (mainWindow.width - width) / 2
+                y: gimbalImuInfoGb.y + 40
+            }
+        }
+
+        Loader {
+            id: gimbalView
+
+            active: false
+            sourceComponent: GimbalView {
+                x: (mainWindow.width - width) / 2
+                y: titleBar.height + 10
+            }
+        }
+
+        RavikGroupBox {
+            id: angleControlGb
+
+            title: qsTr("控制")
+            width: 400
+            height: 260
+            anchors.top: gimbalImuInfoGb.bottom
+            anchors.topMargin: 10
+            anchors.left: serial_ip_page.right
+            anchors.leftMargin: 10
+
+            RowLayout {
+                Layout.topMargin: 50
+
+                Joystick {
+                    id: leftJoystick
+
+                    shownX: inputControl.sentZ
+                    width: 200
+                    height: 200
+
+                    onJoystickChange: {
+                        console.log("x:" + x)
+                        console.log("y:" + y)
+                        inputControl.setStick(0, x, y)
+                    }
+                }
+
+                Joystick {
+                    id: rightJoystick
+
+                    shownX: inputControl.sentX
+                    shownY: inputControl.sentY
+                    width: 200
+                    height: 200
+
+                    onJoystickChange: {
+                        console.log("x:" + x)
+                        console.log("y:" + y)
+                        inputControl.setStick(1, x, y)
+                    }
+                }
+            }
+        }
+
+        // Opens the keyboard and gamepad settings from the joystick group's title row.
         Button {
-            id: plotButton
+            id: inputSettingsButton
 
-            text: qsTr("曲线")
+            text: qsTr("设置")
             flat: true
             font.pixelSize: 14
+            anchors.top: angleControlGb.top
+            anchors.right: angleControlGb.right
+            anchors.topMargin: 4
+            anchors.rightMargin: 10
 
             onClicked: {
-                plotLoader.active = true
-                plotLoader.item.show()
-                plotLoader.item.raise()
+                inputSettings.active = true
+                inputSettings.item.open()
             }
         }
 
-        Button {
-            id: recordingButton
+        // The settings views are made the first time they are asked for.
+        Loader {
+            id: inputSettings
 
-            text: recorder.recording ? qsTr("● 录制中") : qsTr("录制")
-            flat: true
-            font.pixelSize: 14
-
-            onClicked: {
-                recordView.active = true
-                recordView.item.open()
+            active: false
+            sourceComponent: InputSettingsView {
+                x: (mainWindow.width - width) / 2
+                y: angleControlGb.y
             }
         }
-    }
 
-    // The plot's window is made the first time it is asked for.
-    Loader {
-        id: plotLoader
+        RavikGroupBox {
+            id: msgGb
 
-        active: false
-        source: "PlotView.qml"
-    }
+            title: qsTr("消息")
+            width: 400
+            anchors.bottom: parent.bottom
+            anchors.bottomMargin: 10
+            anchors.top: angleControlGb.bottom
+            anchors.topMargin: 10
+            anchors.left: serial_ip_page.right
+            anchors.leftMargin: 10
 
-    Loader {
-        id: recordView
+            StatusView {
+                id: statusView
 
-        active: false
-        sourceComponent: RecordView {
-            x: (mainWindow.width - width) / 2
-            y: gimbalImuInfoGb.y + 40
-        }
-    }
-
-    RavikGroupBox {
-        id: angleControlGb
-
-        title: qsTr("控制")
-        width: 400
-        height: 260
-        anchors.top: gimbalImuInfoGb.bottom
-        anchors.topMargin: 10
-        anchors.left: serial_ip_page.right
-        anchors.leftMargin: 10
-
-        RowLayout {
-            Layout.topMargin: 50
-
-            Joystick {
-                id: leftJoystick
-
-                shownX: inputControl.sentZ
-                width: 200
-                height: 200
-
-                onJoystickChange: {
-                    console.log("x:" + x)
-                    console.log("y:" + y)
-                    inputControl.setStick(0, x, y)
-                }
+                Layout.fillWidth: true
+                Layout.topMargin: 20
             }
 
-            Joystick {
-                id: rightJoystick
+            GimbalLine {
+                id: gimbalLine
 
-                shownX: inputControl.sentX
-                shownY: inputControl.sentY
-                width: 200
-                height: 200
-
-                onJoystickChange: {
-                    console.log("x:" + x)
-                    console.log("y:" + y)
-                    inputControl.setStick(1, x, y)
-                }
+                Layout.fillWidth: true
+                Layout.leftMargin: 10
+                Layout.rightMargin: 10
             }
-        }
-    }
 
-    // Opens the keyboard and gamepad settings from the joystick group's title row.
-    Button {
-        id: inputSettingsButton
+            MessageView {
+                id: logArea
 
-        text: qsTr("设置")
-        flat: true
-        font.pixelSize: 14
-        anchors.top: angleControlGb.top
-        anchors.right: angleControlGb.right
-        anchors.topMargin: 4
-        anchors.rightMargin: 10
-
-        onClicked: {
-            inputSettings.active = true
-            inputSettings.item.open()
-        }
-    }
-
-    // The settings views are made the first time they are asked for.
-    Loader {
-        id: inputSettings
-
-        active: false
-        sourceComponent: InputSettingsView {
-            x: (mainWindow.width - width) / 2
-            y: angleControlGb.y
-        }
-    }
-
-    RavikGroupBox {
-        id: msgGb
-
-        title: qsTr("消息")
-        width: 400
-        anchors.bottom: parent.bottom
-        anchors.bottomMargin: 10
-        anchors.top: angleControlGb.bottom
-        anchors.topMargin: 10
-        anchors.left: serial_ip_page.right
-        anchors.leftMargin: 10
-
-        StatusView {
-            id: statusView
-
-            Layout.fillWidth: true
-            Layout.topMargin: 20
-        }
-
-        MessageView {
-            id: logArea
-
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            Layout.topMargin: 6
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                Layout.topMargin: 6
+            }
         }
     }
 }

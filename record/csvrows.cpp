@@ -1,8 +1,11 @@
 #include "csvrows.h"
 
+#include <command.h>
+#include <gimbal_v2.h>
 #include <messages.h>
+#include <v2attitude.h>
 
-#include <cstdio>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -10,6 +13,16 @@ namespace {
 constexpr int ReportColumns = 12;
 constexpr int HeartbeatColumns = 6;
 constexpr int CommandColumns = 5;
+// The v2 messages' columns, after those: the attitude status (with the angles the window shows),
+// the information, COMMAND_ACK, then what the tool sends: GIMBAL_DEVICE_SET_ATTITUDE and
+// COMMAND_LONG. The tool's own heartbeat uses HEARTBEAT's columns.
+constexpr int StatusColumns = 18;
+constexpr int InformationColumns = 17;
+constexpr int AckColumns = 6;
+constexpr int SetAttitudeColumns = 10;
+constexpr int CommandLongColumns = 11;
+constexpr int V2Columns =
+    StatusColumns + InformationColumns + AckColumns + SetAttitudeColumns + CommandLongColumns;
 
 // Appends `count` empty fields.
 void skip(QByteArray &row, int count)
@@ -17,18 +30,131 @@ void skip(QByteArray &row, int count)
     row.append(count, ',');
 }
 
-// Single-precision values written so that they read back to the same float.
+// Single-precision values written so that they read back to the same float, with a decimal
+// point whatever the system's locale (the C library's printf would write a decimal comma on a
+// German system, which splits the field in two). Non-finite values have one spelling each; the
+// sign of a NaN carries nothing.
 void addFloat(QByteArray &row, float value)
 {
-    char text[32];
-    const int n = std::snprintf(text, sizeof text, ",%.9g", static_cast<double>(value));
-    row.append(text, n);
+    row.append(',');
+    if (std::isnan(value))
+        row.append("nan");
+    else if (std::isinf(value))
+        row.append(value > 0 ? "inf" : "-inf");
+    else
+        row.append(QByteArray::number(static_cast<double>(value), 'g', 9));
 }
 
 void addInteger(QByteArray &row, unsigned long long value)
 {
     row.append(',');
     row.append(QByteArray::number(value));
+}
+
+void addFloats(QByteArray &row, std::initializer_list<float> values)
+{
+    for (float value : values)
+        addFloat(row, value);
+}
+
+void addIntegers(QByteArray &row, std::initializer_list<unsigned long long> values)
+{
+    for (unsigned long long value : values)
+        addInteger(row, value);
+}
+
+// A name field of up to N bytes, quoted, with its quotes doubled.
+template <std::size_t N> void addText(QByteArray &row, const char (&field)[N])
+{
+    QByteArray text(field, static_cast<int>(strnlen(field, N)));
+    row.append(",\"");
+    row.append(text.replace('"', "\"\""));
+    row.append('"');
+}
+
+const char *v2Kind(const mavlink_message_t &msg, bool sent)
+{
+    switch (msg.msgid) {
+    case MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS:
+        return sent ? nullptr : "v2_status";
+    case MAVLINK_MSG_ID_GIMBAL_DEVICE_INFORMATION:
+        return sent ? nullptr : "v2_information";
+    case MAVLINK_MSG_ID_COMMAND_ACK:
+        return sent ? nullptr : "command_ack";
+    case MAVLINK_MSG_ID_GIMBAL_DEVICE_SET_ATTITUDE:
+        return sent ? "v2_command" : nullptr;
+    case MAVLINK_MSG_ID_COMMAND_LONG:
+        return sent ? "command_long" : nullptr;
+    case MAVLINK_MSG_ID_HEARTBEAT:
+        return sent ? "sent_heartbeat" : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+// The v2 columns of a row: a v2 message's fields where v2Kind() named it, empty otherwise.
+void addV2Fields(QByteArray &row, const mavlink_message_t &msg)
+{
+    switch (msg.msgid) {
+    case MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS: {
+        const mavlink_gimbal_device_attitude_status_t s =
+            mavlink_msg_gimbal_device_attitude_status_decode(&msg);
+        const mavlink_euler_t shown = vehicleAngles(s);
+        addInteger(row, s.time_boot_ms);
+        addFloats(row, {s.q[0], s.q[1], s.q[2], s.q[3], s.angular_velocity_x, s.angular_velocity_y,
+                        s.angular_velocity_z});
+        addIntegers(row, {s.failure_flags, s.flags, s.target_system, s.target_component});
+        addFloats(row, {s.delta_yaw, s.delta_yaw_velocity});
+        addInteger(row, s.gimbal_device_id);
+        addFloats(row, {shown.roll, shown.pitch, shown.yaw});
+        skip(row, V2Columns - StatusColumns);
+        break;
+    }
+    case MAVLINK_MSG_ID_GIMBAL_DEVICE_INFORMATION: {
+        const mavlink_gimbal_device_information_t i =
+            mavlink_msg_gimbal_device_information_decode(&msg);
+        skip(row, StatusColumns);
+        addIntegers(row, {i.uid, i.time_boot_ms, i.firmware_version, i.hardware_version});
+        addFloats(row, {i.roll_min, i.roll_max, i.pitch_min, i.pitch_max, i.yaw_min, i.yaw_max});
+        addIntegers(row, {i.cap_flags, i.custom_cap_flags});
+        addText(row, i.vendor_name);
+        addText(row, i.model_name);
+        addText(row, i.custom_name);
+        addIntegers(row, {i.gimbal_device_id, i.cap_flags2});
+        skip(row, AckColumns + SetAttitudeColumns + CommandLongColumns);
+        break;
+    }
+    case MAVLINK_MSG_ID_COMMAND_ACK: {
+        const mavlink_command_ack_t a = mavlink_msg_command_ack_decode(&msg);
+        skip(row, StatusColumns + InformationColumns);
+        addIntegers(row, {a.command, a.result, a.progress});
+        row.append(',');
+        row.append(QByteArray::number(a.result_param2));
+        addIntegers(row, {a.target_system, a.target_component});
+        skip(row, SetAttitudeColumns + CommandLongColumns);
+        break;
+    }
+    case MAVLINK_MSG_ID_GIMBAL_DEVICE_SET_ATTITUDE: {
+        const mavlink_gimbal_device_set_attitude_t c =
+            mavlink_msg_gimbal_device_set_attitude_decode(&msg);
+        skip(row, StatusColumns + InformationColumns + AckColumns);
+        addFloats(row, {c.q[0], c.q[1], c.q[2], c.q[3], c.angular_velocity_x, c.angular_velocity_y,
+                        c.angular_velocity_z});
+        addIntegers(row, {c.flags, c.target_system, c.target_component});
+        skip(row, CommandLongColumns);
+        break;
+    }
+    case MAVLINK_MSG_ID_COMMAND_LONG: {
+        const mavlink_command_long_t c = mavlink_msg_command_long_decode(&msg);
+        skip(row, V2Columns - CommandLongColumns);
+        addFloats(row, {c.param1, c.param2, c.param3, c.param4, c.param5, c.param6, c.param7});
+        addIntegers(row, {c.command, c.target_system, c.target_component, c.confirmation});
+        break;
+    }
+    default:
+        skip(row, V2Columns);
+        break;
+    }
 }
 } // namespace
 
@@ -41,7 +167,19 @@ QByteArray csvrows::header()
         "target_component,"
         "custom_mode,type,autopilot,base_mode,system_status,mavlink_version,"
         "demanded_rate_x,demanded_rate_y,demanded_rate_z,command_target_system,"
-        "command_target_component\n");
+        "command_target_component,"
+        "time_boot_ms,q_w,q_x,q_y,q_z,angular_velocity_x,angular_velocity_y,angular_velocity_z,"
+        "failure_flags,flags,status_target_system,status_target_component,delta_yaw,"
+        "delta_yaw_velocity,gimbal_device_id,shown_roll,shown_pitch,shown_yaw,"
+        "uid,info_time_boot_ms,firmware_version,hardware_version,roll_min,roll_max,pitch_min,"
+        "pitch_max,yaw_min,yaw_max,cap_flags,custom_cap_flags,vendor_name,model_name,custom_name,"
+        "info_gimbal_device_id,cap_flags2,"
+        "ack_command,ack_result,ack_progress,ack_result_param2,ack_target_system,"
+        "ack_target_component,"
+        "set_q_w,set_q_x,set_q_y,set_q_z,set_angular_velocity_x,set_angular_velocity_y,"
+        "set_angular_velocity_z,set_flags,set_target_system,set_target_component,"
+        "param1,param2,param3,param4,param5,param6,param7,long_command,long_target_system,"
+        "long_target_component,confirmation\n");
 }
 
 QByteArray csvrows::row(std::int64_t microseconds, const mavlink_message_t &msg, bool sent)
@@ -53,7 +191,7 @@ QByteArray csvrows::row(std::int64_t microseconds, const mavlink_message_t &msg,
         kind = "report";
     else if (!sent && msg.msgid == MAVLINK_MSG_ID_HEARTBEAT)
         kind = "heartbeat";
-    else
+    else if (!(kind = v2Kind(msg, sent)))
         return QByteArray();
 
     QByteArray row;
@@ -81,6 +219,8 @@ QByteArray csvrows::row(std::int64_t microseconds, const mavlink_message_t &msg,
              {h.type, h.autopilot, h.base_mode, h.system_status, h.mavlink_version})
             addInteger(row, value);
         skip(row, CommandColumns);
+    } else if (msg.msgid != MAVLINK_MSG_ID_GIMBAL_CONTROL) {
+        skip(row, ReportColumns + HeartbeatColumns + CommandColumns);
     } else {
         mavlink_gimbal_control_t c;
         std::memcpy(&c, msg.payload, sizeof c);
@@ -91,6 +231,7 @@ QByteArray csvrows::row(std::int64_t microseconds, const mavlink_message_t &msg,
         addInteger(row, c.target_system);
         addInteger(row, c.target_component);
     }
+    addV2Fields(row, msg);
     row.append('\n');
     return row;
 }

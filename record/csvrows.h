@@ -1,8 +1,9 @@
 // The recording's file format: CSV with one header row, then one row for each received report and
-// heartbeat and each sent command. Every row has the host time in microseconds since the
-// recording started, the kind of row (report, heartbeat, command), the sender's system and
-// component id and the frame's sequence number, then the fields of its message; the columns of
-// the other kinds stay empty.
+// heartbeat and each sent command, and for the messages of a v2 gimbal both ways. Every row has
+// the host time in microseconds since the recording started, the kind of row (report, heartbeat,
+// command; v2_status, v2_information, command_ack received; v2_command, command_long and
+// sent_heartbeat sent), the sender's system and component id and the frame's sequence number,
+// then the fields of its message; the columns of the other kinds stay empty.
 #pragma once
 
 #include <QByteArray>
@@ -13,6 +14,6 @@ struct mavlink_message_t;
 
 namespace csvrows {
 QByteArray header();
-// The row for a received report or heartbeat, or a sent command; empty for any other message.
+// The row for a message of one of the kinds above; empty for any other message.
 QByteArray row(std::int64_t microseconds, const mavlink_message_t &msg, bool sent);
 } // namespace csvrows

@@ -1,17 +1,18 @@
 #include "recorder.h"
 
 #include "csvrows.h"
+#include "recordfile.h"
 #include "recordwriter.h"
 
+#include <checkedvalue.h>
 #include <ravik.h>
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 
-#include <memory>
+#include <utility>
 
 namespace {
 const QString FolderKey = QStringLiteral("record/folder");
@@ -23,7 +24,7 @@ constexpr int HandOverBytes = 256 * 1024;
 Recorder::Recorder(Ravik &ravik, QSettings *store, QObject *parent)
     : QObject(parent), m_ravik(ravik), m_store(store)
 {
-    m_folder = m_store ? m_store->value(FolderKey).toString() : QString();
+    m_folder = m_store ? checkedText(m_store->value(FolderKey)) : QString();
     if (m_folder.isEmpty())
         m_folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     m_handOver.setInterval(HandOverMs);
@@ -58,25 +59,34 @@ void Recorder::setFolder(const QString &folder)
 
 void Recorder::start()
 {
-    // A folder that is not there yet is made, as a file dialog would offer to.
-    QDir().mkpath(m_folder);
-    const QString name =
-        QStringLiteral("gimbal-%1.csv")
-            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    startTo(QDir(m_folder).filePath(name));
+    if (recording())
+        stop();
+    QString error;
+    std::unique_ptr<QFile> file =
+        recordfile::createNamedFor(m_folder, QDateTime::currentDateTime(), error);
+    if (!file) {
+        emit message(tr("无法录制到 %1：%2。").arg(m_folder, error));
+        return;
+    }
+    begin(std::move(file));
 }
 
 void Recorder::startTo(const QString &path)
 {
     if (recording())
         stop();
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        emit message(text(QStringLiteral("Cannot record to %1: %2.").arg(path, file->errorString()),
-                          QStringLiteral("无法录制到 %1：%2。").arg(path, file->errorString())));
+    QString error;
+    std::unique_ptr<QFile> file = recordfile::replace(path, error);
+    if (!file) {
+        emit message(tr("无法录制到 %1：%2。").arg(path, error));
         return;
     }
-    m_fileName = path;
+    begin(std::move(file));
+}
+
+void Recorder::begin(std::unique_ptr<QFile> file)
+{
+    m_fileName = file->fileName();
     m_rows = 0;
     m_shownRows = 0;
     m_pending = csvrows::header();
@@ -85,11 +95,9 @@ void Recorder::startTo(const QString &path)
     m_writer = new RecordWriter(file.release());
     m_writer->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_writer, &QObject::deleteLater);
-    connect(m_writer, &RecordWriter::failed, this, [this](const QString &error) {
-        if (!recording())
-            return;
-        m_failure = error;
-        finish(End::Failed);
+    connect(m_writer, &RecordWriter::failed, this, [this, begun = ++m_begun] {
+        if (begun == m_begun && recording())
+            finish(End::Failed);
     });
     m_thread.start();
 
@@ -101,8 +109,7 @@ void Recorder::startTo(const QString &path)
     m_showRows.start();
     emit recordingChanged();
     emit rowsChanged();
-    emit message(text(QStringLiteral("Recording to %1").arg(path),
-                      QStringLiteral("开始录制：%1").arg(path)));
+    emit message(tr("开始录制：%1").arg(m_fileName));
 }
 
 void Recorder::stop()
@@ -131,48 +138,34 @@ void Recorder::handOver()
     m_pending.clear();
 }
 
-// Hands the last rows over, lets the writer finish them and close the file, and says how the
-// recording ended.
+// The last rows and the close go to the writer as one request, queued behind the chunks handed
+// over before, and the recorder waits for its answer: the file holds every row before the
+// recording is reported closed, however the event loops of the two threads are scheduled.
 void Recorder::finish(End end)
 {
     disconnect(m_received);
     disconnect(m_sent);
     m_handOver.stop();
     m_showRows.stop();
-    handOver();
+    RecordWriter::Outcome outcome;
+    QMetaObject::invokeMethod(
+        m_writer,
+        [writer = m_writer, rows = std::exchange(m_pending, {})] { return writer->close(rows); },
+        Qt::BlockingQueuedConnection, &outcome);
     m_thread.quit();
     m_thread.wait();
     m_writer = nullptr;
+    m_rows = outcome.rows;
     m_shownRows = m_rows;
     const QString rows = QString::number(m_rows);
-    switch (end) {
-    case End::Asked:
-        emit message(text(QStringLiteral("Recording stopped: %1 rows in %2").arg(rows, m_fileName),
-                          QStringLiteral("录制已结束：%2 中有 %1 行").arg(rows, m_fileName)));
-        break;
-    case End::PortClosed:
-    case End::ToolEnded:
-        emit message(text(QStringLiteral("Recording stopped, the %1: %2 rows in %3")
-                              .arg(end == End::PortClosed ? QStringLiteral("port closed")
-                                                          : QStringLiteral("tool ended"),
-                                   rows, m_fileName),
-                          QStringLiteral("录制已结束（%1）：%3 中有 %2 行")
-                              .arg(end == End::PortClosed ? QStringLiteral("端口已关闭")
-                                                          : QStringLiteral("程序已退出"),
-                                   rows, m_fileName)));
-        break;
-    case End::Failed:
-        emit message(text(
-            QStringLiteral("Recording failed: %1. %2 holds the rows written before.")
-                .arg(m_failure, m_fileName),
-            QStringLiteral("录制失败：%1。%2 中保留了此前写入的行。").arg(m_failure, m_fileName)));
-        break;
-    }
+    if (!outcome.error.isEmpty())
+        emit message(tr("录制失败：%1。%2 中保留了 %3 行。").arg(outcome.error, m_fileName, rows));
+    else if (end == End::Asked)
+        emit message(tr("录制已结束：%2 中有 %1 行").arg(rows, m_fileName));
+    else
+        emit message(tr("录制已结束（%1）：%3 中有 %2 行")
+                         .arg(end == End::PortClosed ? tr("端口已关闭") : tr("程序已退出"), rows,
+                              m_fileName));
     emit rowsChanged();
     emit recordingChanged();
-}
-
-QString Recorder::text(const QString &english, const QString &chinese) const
-{
-    return m_ravik.languageIndex() == 0 ? english : chinese;
 }

@@ -2,8 +2,9 @@
 // sent command is a row. Rows are gathered on the event loop's thread and handed to a writer
 // thread four times a second, so the file holds every row within a second and the loop never
 // waits for the disk. Stopping, a closed port (unplugged too) and the end of the tool close the
-// file with every row in it; a file that cannot be written stops the recording with a message
-// and leaves the rest of the tool working.
+// file with every row in it before they say so, with the file's own count of rows; a file that
+// cannot be written stops the recording with the system's reason and leaves the rest of the tool
+// working.
 #pragma once
 
 #include <QElapsedTimer>
@@ -12,6 +13,9 @@
 #include <QThread>
 #include <QTimer>
 
+#include <memory>
+
+class QFile;
 class QSettings;
 class Ravik;
 class RecordWriter;
@@ -33,14 +37,13 @@ public:
 
     bool recording() const { return m_writer != nullptr; }
     QString fileName() const { return m_fileName; }
-    qint64 rows() const { return m_rows; }
     qint64 shownRows() const { return m_shownRows; }
     QString folder() const { return m_folder; }
     void setFolder(const QString &folder);
 
-    // Starts a recording in the folder, named for the date and time.
+    // Starts a recording in the folder, named for the date and time, in a new file.
     Q_INVOKABLE void start();
-    // Starts a recording in the file at `path`, replacing it.
+    // Starts a recording in the file at `path`, replacing it: the user named it.
     Q_INVOKABLE void startTo(const QString &path);
     Q_INVOKABLE void stop();
 
@@ -48,16 +51,16 @@ signals:
     void recordingChanged();
     void rowsChanged();
     void folderChanged();
-    // A message for the message area, in the controller's language.
+    // A message for the message area, in the language of the installed catalogue.
     void message(const QString &text);
 
 private:
     enum class End { Asked, PortClosed, ToolEnded, Failed };
 
+    void begin(std::unique_ptr<QFile> file);
     void add(const mavlink_message_t &msg, bool sent);
     void handOver();
     void finish(End end);
-    QString text(const QString &english, const QString &chinese) const;
 
     Ravik &m_ravik;
     QSettings *m_store;
@@ -73,5 +76,7 @@ private:
     qint64 m_shownRows = 0;
     QMetaObject::Connection m_received;
     QMetaObject::Connection m_sent;
-    QString m_failure;
+    // Counts the recordings begun, so that a failure reported late by a writer that is gone
+    // never ends the recording after it.
+    quint64 m_begun = 0;
 };

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing the tool need; with
-# --windows also those of the Windows cross build, its packages and its tests under Wine
-# (tools/build-windows.sh). Does nothing when they are all present; otherwise installs them as
-# root or through sudo.
+# Installs the Debian 12 packages that building, running and testing the tool need, and generates
+# the German locale that part of the suite runs in (decimal commas); with --windows also the
+# packages of the Windows cross build, its packages and its tests under Wine
+# (tools/build-windows.sh). Does nothing when all is there; otherwise works as root or through
+# sudo.
 set -euo pipefail
 
 packages=(
@@ -20,6 +21,8 @@ packages=(
   libbenchmark-dev qrencode zbar-tools imagemagick fonts-wqy-microhei
   # packaging checks (CPack's Debian generator runs file)
   desktop-file-utils appstream dpkg-dev strace file
+  # the German locale the suite also runs in
+  locales
   # the Windows cross build (tools/build-windows.sh)
   g++-mingw-w64-x86-64-posix
 )
@@ -32,14 +35,26 @@ if [ "${1:-}" = "--windows" ]; then
   )
 fi
 
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-echo "installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# locale-gen builds the locales enabled in /etc/locale.gen; the German one is enabled there once.
+if ! locale -a | grep -x 'de_DE\.utf8' >/dev/null; then
+  echo "generating the locale de_DE.UTF-8"
+  if grep -q '^# *de_DE\.UTF-8 UTF-8' /etc/locale.gen; then
+    "${sudo[@]}" sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  elif ! grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen; then
+    echo 'de_DE.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+  fi
+  "${sudo[@]}" locale-gen
+fi

@@ -4,7 +4,8 @@
 # simulated gimbal. The simulator keeps a stable path to its terminal; `kill -USR1` on it pulls
 # the gimbal out and plugs it back in a second later, and the tool opens it again. The simulator
 # stops when the tool exits and prints what it received. Options after the script name go to the
-# simulator (e.g. --rate 200).
+# simulator (e.g. --rate 200, or --protocol v2 for a gimbal protocol v2 device, on which
+# `kill -USR2` raises or lowers a failure flag).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,5 +30,9 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 echo "Simulated gimbal on $link (pull it out and back in: kill -USR1 $simulator)"
+case " $* " in
+  *" --protocol v2 "* | *" --protocol=v2 "*)
+    echo "It speaks the gimbal protocol v2 (raise or lower a failure flag: kill -USR2 $simulator)" ;;
+esac
 
 build/app/gimbal --port "$link"

@@ -1,6 +1,8 @@
 // Everything the interface needs is compiled in: every picture at its resource path with its
 // pixel size and format, the two catalogues, the seven QML files, and the main window loaded
 // through each way of writing its URL.
+#include "qmltypes.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
@@ -13,6 +15,7 @@ class tst_Resources : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void pictures_data();
     void pictures();
     void gimbalPictures_data();
@@ -25,6 +28,11 @@ private slots:
     void mainWindow_data();
     void mainWindow();
 };
+
+void tst_Resources::initTestCase()
+{
+    registerQmlTypes();
+}
 
 void tst_Resources::pictures_data()
 {
@@ -130,9 +138,10 @@ void tst_Resources::qmlFiles_data()
 {
     QTest::addColumn<QString>("path");
 
-    for (const char *file : {"main", "RavikCombox", "Joystick", "RavikButton", "RavikCheckBox",
-                             "RavikGroupBox", "RavikTitleBar", "PanelComboBox", "StatusView",
-                             "MessageView", "InputSettingsView", "PlotView", "RecordView"}) {
+    for (const char *file :
+         {"main", "RavikCombox", "Joystick", "RavikButton", "RavikCheckBox", "RavikGroupBox",
+          "RavikTitleBar", "PanelComboBox", "StatusView", "MessageView", "InputSettingsView",
+          "PlotView", "RecordView", "SteeringScope"}) {
         QTest::newRow(file) << QStringLiteral(":/%1.qml").arg(file);
     }
 }

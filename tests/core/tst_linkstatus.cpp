@@ -19,6 +19,9 @@ private slots:
     void countsAddUpWithWhatWasSent_data();
     void countsAddUpWithWhatWasSent();
     void stateFollowsTheGimbal();
+    void sequenceNumbers_data();
+    void sequenceNumbers();
+    void heartbeatsPerSender();
 };
 
 void TestLinkStatus::countsAddUpWithWhatWasSent_data()
@@ -82,15 +85,15 @@ void TestLinkStatus::stateFollowsTheGimbal()
     PseudoTerminal pty;
     Ravik ravik;
     const LinkStatus &status = *ravik.linkStatus();
-    QCOMPARE(status.stateName(), QStringLiteral("closed"));
+    QCOMPARE(status.state(), LinkStatus::Closed);
     ravik.switchSerial(pty.devicePath(), QStringLiteral("115200"));
-    QCOMPARE(status.stateName(), QStringLiteral("listening"));
+    QCOMPARE(status.state(), LinkStatus::Listening);
     QVERIFY(!status.noFrameHint());
 
     // Two seconds open and nothing valid: the hint shows.
     pty.write("\x55\x13\x00 noise");
     QTRY_VERIFY_WITH_TIMEOUT(status.noFrameHint(), 4000);
-    QCOMPARE(status.stateName(), QStringLiteral("listening"));
+    QCOMPARE(status.state(), LinkStatus::Listening);
 
     // The gimbal talks: a report and a heartbeat every 50 ms.
     FrameWriter gimbal(2, 7, 42);
@@ -102,7 +105,7 @@ void TestLinkStatus::stateFollowsTheGimbal()
                   gimbal.frame(MAVLINK_MSG_ID_HEARTBEAT, heartbeat));
     });
     talk.start(50);
-    QTRY_COMPARE_WITH_TIMEOUT(status.stateName(), QStringLiteral("talking"), 4000);
+    QTRY_COMPARE_WITH_TIMEOUT(status.state(), LinkStatus::Talking, 4000);
     QVERIFY(!status.noFrameHint());
     QVERIFY(status.reportsPerSecond() > 0);
     QCOMPARE(status.heartbeatSystem(), 7);
@@ -111,12 +114,78 @@ void TestLinkStatus::stateFollowsTheGimbal()
 
     // It stops: silent, and counting the seconds.
     talk.stop();
-    QTRY_COMPARE_WITH_TIMEOUT(status.stateName(), QStringLiteral("silent"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(status.state(), LinkStatus::Silent, 5000);
     QVERIFY(status.silentSeconds() >= 2);
     QCOMPARE(status.reportsPerSecond(), 0);
 
     ravik.switchSerial(QString(), QString());
-    QCOMPARE(status.stateName(), QStringLiteral("closed"));
+    QCOMPARE(status.state(), LinkStatus::Closed);
+}
+
+// Frames of one sender, numbered as given, against what the count makes of them.
+void TestLinkStatus::sequenceNumbers_data()
+{
+    QTest::addColumn<QList<int>>("numbers");
+    QTest::addColumn<int>("lost");
+    QTest::addColumn<int>("duplicates");
+
+    using L = QList<int>;
+    QTest::newRow("in order") << L{7, 8, 9, 10} << 0 << 0;
+    QTest::newRow("a repeated number is a duplicate, not 255 lost") << L{7, 8, 8, 9} << 0 << 1;
+    QTest::newRow("a number stepped back by one") << L{7, 8, 9, 8, 10} << 0 << 1;
+    QTest::newRow("wrap-around from 255 to 0 loses nothing") << L{254, 255, 0, 1} << 0 << 0;
+    QTest::newRow("a repeat across the wrap") << L{255, 0, 0, 1} << 0 << 1;
+    QTest::newRow("a step back across the wrap") << L{254, 255, 0, 255, 1} << 0 << 1;
+    QTest::newRow("a real gap") << L{10, 11, 15, 16} << 3 << 0;
+    QTest::newRow("a gap across the wrap") << L{250, 4} << 9 << 0;
+    QTest::newRow("a step back of 128 is still a duplicate") << L{200, 72, 201} << 0 << 1;
+    QTest::newRow("further back it is a gap that wrapped") << L{200, 71} << 126 << 0;
+    QTest::newRow("the sender restarts its count: nothing lost or repeated")
+        << L{100, 101, 0, 1, 2} << 0 << 0;
+}
+
+void TestLinkStatus::sequenceNumbers()
+{
+    QFETCH(QList<int>, numbers);
+    QFETCH(int, lost);
+    QFETCH(int, duplicates);
+
+    LinkStatus status;
+    status.portOpened(QStringLiteral("ttyUSB0"));
+    for (int seq : numbers)
+        status.countFrame(1, 154, static_cast<std::uint8_t>(seq), MAVLINK_MSG_ID_GIMBAL_REPORT);
+    QCOMPARE(status.lostFrames(), lost);
+    QCOMPARE(status.duplicateFrames(), duplicates);
+}
+
+// Two senders on one link, the gimbal and another component, interleaved: each keeps its own
+// sequence and its own heartbeat count, and the line shows the last heartbeat's sender.
+void TestLinkStatus::heartbeatsPerSender()
+{
+    LinkStatus status;
+    status.portOpened(QStringLiteral("ttyUSB0"));
+    const auto heartbeat = [&status](std::uint8_t sysid, std::uint8_t seq, std::uint8_t state) {
+        status.countFrame(sysid, 1, seq, MAVLINK_MSG_ID_HEARTBEAT);
+        status.countHeartbeat(sysid, 1, state);
+    };
+    heartbeat(1, 0, 4);
+    heartbeat(2, 50, 3);
+    heartbeat(1, 1, 4);
+    heartbeat(1, 2, 4);
+    QCOMPARE(status.heartbeatSystem(), 1);
+    QCOMPARE(status.heartbeats(), 3);
+    QCOMPARE(status.systemStatus(), 4);
+    heartbeat(2, 51, 3);
+    QCOMPARE(status.heartbeatSystem(), 2);
+    QCOMPARE(status.heartbeats(), 2);
+    QCOMPARE(status.systemStatus(), 3);
+    QCOMPARE(status.lostFrames(), 0);
+    QCOMPARE(status.duplicateFrames(), 0);
+
+    // A new link counts afresh.
+    status.portOpened(QStringLiteral("ttyUSB0"));
+    heartbeat(2, 52, 3);
+    QCOMPARE(status.heartbeats(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestLinkStatus)

@@ -1,5 +1,6 @@
 // The controller over a real pseudo-terminal: opening and closing, telemetry intake, the 20 ms
 // command stream, and the reactions to a vanished device.
+#include "englishmessages.h"
 #include "framereader.h"
 #include "framewriter.h"
 #include "linkstatus.h"
@@ -15,7 +16,14 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <cerrno>
 #include <cstring>
+#include <limits>
+
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 const QString RemovalEnglish = QStringLiteral(
@@ -24,6 +32,9 @@ const QString RemovalEnglish = QStringLiteral(
 const QString RemovalChinese = QStringLiteral("云台与电脑连接异常，请检查USB连接");
 const QString NotOpenEnglish = QStringLiteral("Please Open Serial First");
 const QString NotOpenChinese = QStringLiteral("请您先打开串口");
+
+constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float Infinity = std::numeric_limits<float>::infinity();
 
 quint32 bitsOf(float value)
 {
@@ -72,6 +83,35 @@ bool removeDevice(Ravik &ravik, const QString &name, const QByteArray &eventType
         eventType, 0x0219, 0x8004, [] { return 3u; }, [&name] { return name; });
 }
 
+// While it lives, the process's effective rights lack the override of file modes, so that a
+// device whose mode forbids it is refused to root too, as to any user outside its group. The
+// permitted rights keep the override, and it comes back at the end.
+class ModesEnforced
+{
+public:
+    ModesEnforced()
+    {
+        m_read = ::syscall(SYS_capget, &m_header, m_saved) == 0;
+        __user_cap_data_struct reduced[2];
+        std::memcpy(reduced, m_saved, sizeof reduced);
+        reduced[0].effective &= ~(1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH);
+        m_read = m_read && ::syscall(SYS_capset, &m_header, reduced) == 0;
+    }
+    ~ModesEnforced()
+    {
+        if (m_read)
+            ::syscall(SYS_capset, &m_header, m_saved);
+    }
+    ModesEnforced(const ModesEnforced &) = delete;
+    ModesEnforced &operator=(const ModesEnforced &) = delete;
+    bool inForce() const { return m_read; }
+
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2]{};
+    bool m_read = false;
+};
+
 // Opens the pseudo-terminal through the controller as the window's button does.
 bool openThrough(Ravik &ravik, const PseudoTerminal &pty)
 {
@@ -85,6 +125,8 @@ class TestRavik : public QObject
     Q_OBJECT
 
 private slots:
+    // Every test starts with the English catalogue installed.
+    void init();
     void startsWithIntZerosAndClosed();
     void languageIndexFollowsLocale_data();
     void languageIndexFollowsLocale();
@@ -116,6 +158,12 @@ private slots:
     void vanishedDeviceClosesPort();
     void userClosesVanishedPort();
 };
+
+void TestRavik::init()
+{
+    QCoreApplication::removeTranslator(&englishMessages());
+    QVERIFY(QCoreApplication::installTranslator(&englishMessages()));
+}
 
 void TestRavik::startsWithIntZerosAndClosed()
 {
@@ -201,29 +249,44 @@ void TestRavik::openAndCloseToggle()
 void TestRavik::failedOpen_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("held");
+    // "held" by another program, "forbidden" by its mode, or as the name says.
+    QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("reason");
 
+    const QString named;
     QTest::newRow("the None placeholder is no port")
-        << QStringLiteral("None") << false << QStringLiteral("there is no such port");
+        << QStringLiteral("None") << named << QStringLiteral("there is no such port");
     QTest::newRow("a path that does not exist is no port")
-        << QStringLiteral("/dev/ttyGIMBAL-missing") << false
+        << QStringLiteral("/dev/ttyGIMBAL-missing") << named
         << QStringLiteral("there is no such port");
     QTest::newRow("a port that another program holds is busy")
-        << QString() << true << QStringLiteral("another program is using it");
+        << QString() << QStringLiteral("held") << QStringLiteral("another program is using it");
+    QTest::newRow("a port the user may not use: permission denied, with the dialout hint")
+        << QString() << QStringLiteral("forbidden")
+        << QStringLiteral("permission denied (Permission denied). Join the dialout group");
+    QTest::newRow("a name too long for the system says so, without the dialout hint")
+        << QString(10000, QLatin1Char('x')) << named << QStringLiteral("File name too long.");
+    QTest::newRow("a path through a file that is no folder")
+        << QStringLiteral("/dev/null/ttyUSB0") << named << QStringLiteral("Not a directory.");
 }
 
 void TestRavik::failedOpen()
 {
     QFETCH(QString, name);
-    QFETCH(bool, held);
+    QFETCH(QString, device);
     QFETCH(QString, reason);
 
     PseudoTerminal pty;
     Serial holder;
-    if (held) {
+    std::unique_ptr<ModesEnforced> modes;
+    if (device == QLatin1String("held")) {
         name = pty.devicePath();
         QVERIFY(holder.openPort(name, 115200));
+    } else if (device == QLatin1String("forbidden")) {
+        name = pty.devicePath();
+        QCOMPARE(::chmod(QFile::encodeName(name).constData(), 0), 0);
+        modes = std::make_unique<ModesEnforced>();
+        QVERIFY(modes->inForce());
     }
     Ravik ravik;
     QSignalSpy changed(&ravik, &Ravik::serialIsOpenChanged);
@@ -250,37 +313,44 @@ void TestRavik::failedOpen()
 void TestRavik::openFailureMessage_data()
 {
     QTest::addColumn<int>("error");
-    QTest::addColumn<bool>("mayAccess");
-    QTest::addColumn<int>("language");
+    QTest::addColumn<int>("accessError");
+    QTest::addColumn<bool>("english");
     QTest::addColumn<QString>("message");
 
     QTest::newRow("refused although the user may use it: another program holds it")
-        << int(QSerialPort::PermissionError) << true << 0
+        << int(QSerialPort::PermissionError) << 0 << true
         << "Cannot open ttyUSB0: another program is using it (why). Close that program and try "
            "again.";
     QTest::newRow("refused to a user who may not use it: join dialout")
-        << int(QSerialPort::PermissionError) << false << 0
+        << int(QSerialPort::PermissionError) << EACCES << true
         << "Cannot open ttyUSB0: permission denied (why). Join the dialout group with \"sudo "
            "usermod -aG dialout $USER\", then log in again.";
-    QTest::newRow("the same in Chinese")
-        << int(QSerialPort::PermissionError) << false << 1
+    QTest::newRow("the same without the English catalogue")
+        << int(QSerialPort::PermissionError) << EACCES << false
         << QStringLiteral("无法打开 ttyUSB0：没有权限（why）。请用 \"sudo usermod -aG dialout "
                           "$USER\" 加入 dialout 组，然后重新登录。");
     QTest::newRow("any other failure passes the port's own words on")
-        << int(QSerialPort::OpenError) << true << 0 << "Cannot open ttyUSB0: why.";
+        << int(QSerialPort::OpenError) << 0 << true << "Cannot open ttyUSB0: why.";
+    QTest::newRow("the port's refusal of a name too long is no permission problem")
+        << int(QSerialPort::PermissionError) << ENAMETOOLONG << true << "Cannot open ttyUSB0: why.";
+    QTest::newRow("a missing device is missing whatever the port says")
+        << int(QSerialPort::PermissionError) << ENOENT << true
+        << "Cannot open ttyUSB0: there is no such port (why). Check the port name and that the "
+           "gimbal is plugged in.";
 }
 
 void TestRavik::openFailureMessage()
 {
     QFETCH(int, error);
-    QFETCH(bool, mayAccess);
-    QFETCH(int, language);
+    QFETCH(int, accessError);
+    QFETCH(bool, english);
     QFETCH(QString, message);
 
+    if (!english)
+        QCoreApplication::removeTranslator(&englishMessages());
     const OpenFailure why =
-        classifyOpenFailure(static_cast<QSerialPort::SerialPortError>(error), mayAccess);
-    QCOMPARE(::openFailureMessage(why, QStringLiteral("ttyUSB0"), QStringLiteral("why"), language),
-             message);
+        classifyOpenFailure(static_cast<QSerialPort::SerialPortError>(error), accessError);
+    QCOMPARE(::openFailureMessage(why, QStringLiteral("ttyUSB0"), QStringLiteral("why")), message);
 }
 
 void TestRavik::nonNumericBaudStillOpens()
@@ -441,8 +511,12 @@ void TestRavik::commandsEveryTick_data()
     QTest::newRow("sticks at rest send zero rates") << 0.0f << 0.0f << 0.0f << 0u << 0u << 0u;
     QTest::newRow("full deflection is a quarter turn per second (1.5707964)")
         << 1.0f << 1.0f << 0.0f << 0x3FC90FDBu << 0x3FC90FDBu << 0u;
-    QTest::newRow("values beyond the stick are sent unclamped (3.1415927)")
-        << 2.0f << 0.0f << -1.0f << 0x40490FDBu << 0u << 0xBFC90FDBu;
+    QTest::newRow("values beyond the stick are full deflection")
+        << 2.0f << -3.0e38f << -1.0f << 0x3FC90FDBu << 0xBFC90FDBu << 0xBFC90FDBu;
+    QTest::newRow("not a number is no deflection")
+        << NaN << -NaN << 0.5f << 0u << 0u << bitsOf(0.7853982f);
+    QTest::newRow("infinities are full deflection")
+        << Infinity << -Infinity << -0.0f << 0x3FC90FDBu << 0xBFC90FDBu << 0x80000000u;
 }
 
 void TestRavik::commandsEveryTick()
@@ -540,22 +614,22 @@ void TestRavik::stalledLinkQueuesNoBacklog()
 
 void TestRavik::closedPortAsksToOpen_data()
 {
-    QTest::addColumn<int>("language");
+    QTest::addColumn<bool>("english");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("English for index 0") << 0 << NotOpenEnglish;
-    QTest::newRow("Chinese for index 1") << 1 << NotOpenChinese;
-    QTest::newRow("Chinese for any other index") << 2 << NotOpenChinese;
+    QTest::newRow("English catalogue") << true << NotOpenEnglish;
+    QTest::newRow("Chinese sources") << false << NotOpenChinese;
 }
 
 void TestRavik::closedPortAsksToOpen()
 {
-    QFETCH(int, language);
+    QFETCH(bool, english);
     QFETCH(QString, text);
 
+    if (!english)
+        QCoreApplication::removeTranslator(&englishMessages());
     PseudoTerminal pty;
     Ravik ravik;
-    ravik.setLanguage(language);
     QVERIFY(openThrough(ravik, pty));
     ravik.switchSerial(QString(), QString());
     const std::uint8_t seq = mavlink_get_channel_status()->current_tx_seq;
@@ -576,21 +650,22 @@ void TestRavik::closedPortAsksToOpen()
 
 void TestRavik::removalOfOpenPort_data()
 {
-    QTest::addColumn<int>("language");
+    QTest::addColumn<bool>("english");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("English removal text for index 0") << 0 << RemovalEnglish;
-    QTest::newRow("Chinese removal text for index 1") << 1 << RemovalChinese;
+    QTest::newRow("English removal text") << true << RemovalEnglish;
+    QTest::newRow("Chinese removal text") << false << RemovalChinese;
 }
 
 void TestRavik::removalOfOpenPort()
 {
-    QFETCH(int, language);
+    QFETCH(bool, english);
     QFETCH(QString, text);
 
+    if (!english)
+        QCoreApplication::removeTranslator(&englishMessages());
     PseudoTerminal pty;
     Ravik ravik;
-    ravik.setLanguage(language);
     QVERIFY(openThrough(ravik, pty));
 
     QStringList order;

@@ -57,7 +57,7 @@ void TestReopen::reopenAfterReplug()
     sim.unplug();
     QTRY_VERIFY_WITH_TIMEOUT(!ravik.serialIsOpen(), 2000);
     QVERIFY(ravik.awaitingPort());
-    QCOMPARE(ravik.linkStatus()->stateName(), QStringLiteral("waiting"));
+    QCOMPARE(ravik.linkStatus()->state(), LinkStatus::Waiting);
     QCOMPARE(ravik.linkStatus()->portName(), sim.portPath());
     // The stick is let go while the gimbal is away.
     ravik.setJoystick(0.0f, 0.0f, 0.0f);
@@ -86,7 +86,7 @@ void TestReopen::reopenAfterReplug()
         QTest::qWait(1500);
         QVERIFY(!ravik.serialIsOpen());
         QCOMPARE(changed.count(), changes);
-        QCOMPARE(ravik.linkStatus()->stateName(), QStringLiteral("closed"));
+        QCOMPARE(ravik.linkStatus()->state(), LinkStatus::Closed);
         return;
     }
     QTRY_VERIFY_WITH_TIMEOUT(ravik.serialIsOpen(), 3000);
@@ -94,7 +94,7 @@ void TestReopen::reopenAfterReplug()
     QCOMPARE(messages.last().at(0).toString(),
              QStringLiteral("The gimbal is back: %1 is open again.").arg(sim.portPath()));
     QVERIFY(!ravik.awaitingPort());
-    QCOMPARE(ravik.linkStatus()->stateName(), QStringLiteral("listening"));
+    QCOMPARE(ravik.linkStatus()->state(), LinkStatus::Listening);
 
     // Commands reach the new terminal with the rates the sticks have now: the gimbal, turned
     // by the held stick before, stands still.

@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <cmath>
+
 using Samples = QVector<QPair<double, float>>;
 
 class TestReduction : public QObject
@@ -13,6 +15,8 @@ class TestReduction : public QObject
 private slots:
     void keepsExtremes_data();
     void keepsExtremes();
+    void gaps_data();
+    void gaps();
     void historyKeepsTheLastMinute();
 };
 
@@ -55,6 +59,57 @@ void TestReduction::keepsExtremes()
         QCOMPARE(reduced[std::size_t(c)].min, min);
         QCOMPARE(reduced[std::size_t(c)].max, expected.at(2 * c + 1));
     }
+}
+
+void TestReduction::gaps_data()
+{
+    QTest::addColumn<Samples>("samples");
+    // The columns (0.1 s each over [0, 2) s) where the line starts anew.
+    QTest::addColumn<QVector<int>>("starts");
+
+    const auto every = [](double interval, double from, double to) {
+        Samples samples;
+        for (double t = from; t < to - 1e-9; t += interval)
+            samples.append({t, float(t)});
+        return samples;
+    };
+    QTest::newRow("reports every 20 ms are one line") << every(0.02, 0, 2) << QVector<int>{};
+    QTest::newRow("a NaN between two values breaks the line")
+        << every(0.02, 0, 1) + Samples{{1.0, float(qQNaN())}} + every(0.02, 1.02, 2)
+        << QVector<int>{10};
+    QTest::newRow("an infinity breaks it too")
+        << every(0.02, 0, 0.5) + Samples{{0.5, float(qInf())}} + every(0.02, 0.52, 2)
+        << QVector<int>{5};
+    QTest::newRow("a silence of 0.3 s at 50 reports a second is a gap")
+        << every(0.02, 0, 1) + every(0.02, 1.3, 2) << QVector<int>{13};
+    QTest::newRow("one report missing at 10 a second is no gap")
+        << every(0.1, 0, 0.5) + every(0.1, 0.7, 2) << QVector<int>{};
+    QTest::newRow("half a second missing at 10 a second is a gap")
+        << every(0.1, 0, 0.5) + every(0.1, 1.0, 2) << QVector<int>{10};
+    Samples pairs;
+    for (double t = 0; t < 2; t += 0.04)
+        pairs += Samples{{t, 1.0f}, {t + 0.0001, 2.0f}};
+    QTest::newRow("reports read in pairs 40 ms apart are one line") << pairs << QVector<int>{};
+}
+
+// The columns hold only finite values, and the line breaks exactly where the gaps are.
+void TestReduction::gaps()
+{
+    QFETCH(Samples, samples);
+    QFETCH(QVector<int>, starts);
+
+    SampleHistory history(10.0);
+    for (const auto &sample : samples)
+        history.append(sample.first, sample.second, 0.0f, 0.0f);
+    const std::vector<Column> reduced = reduceToColumns(history.samples(), 0, 0.0, 2.0, 20);
+    QVector<int> found;
+    for (int c = 0; c < 20; ++c) {
+        const Column &column = reduced[std::size_t(c)];
+        QVERIFY(!column.valid || (std::isfinite(column.min) && std::isfinite(column.max)));
+        if (column.valid && column.gapBefore)
+            found.append(c);
+    }
+    QCOMPARE(found, starts);
 }
 
 void TestReduction::historyKeepsTheLastMinute()

@@ -64,6 +64,8 @@ private slots:
     void portListFromController();
     void portChoiceSurvivesListRefresh_data();
     void portChoiceSurvivesListRefresh();
+    void portChoiceSurvivesLanguageSwitch_data();
+    void portChoiceSurvivesLanguageSwitch();
     void titleBarButtons_data();
     void titleBarButtons();
 
@@ -85,6 +87,12 @@ private slots:
     void keysDriveTheRates_data();
     void keysDriveTheRates();
     void keysInATextFieldAreText();
+    void keysStayWithTheControlInFocus_data();
+    void keysStayWithTheControlInFocus();
+    void heldKeyLetGoWhenFocusMoves_data();
+    void heldKeyLetGoWhenFocusMoves();
+    void languagePickedWithKeys_data();
+    void languagePickedWithKeys();
     void padDrivesTheRates_data();
     void padDrivesTheRates();
     void settingsViewOpens();
@@ -103,6 +111,17 @@ private:
     void setOpen(bool open);
     // Whether the last command turns the gimbal on any axis.
     bool turning() const;
+    // Checks that the next `count` commands are all at rest.
+    void expectRest(int count);
+    // Presses and lets go of Right in the main window: the gimbal turns right and stops again.
+    void expectSteering();
+    // Puts the keyboard into `control` ("language list", "settings slider", "plot", "folder
+    // field") and returns the item whose `property` the keys would move.
+    QObject *focusControl(const QString &control, QByteArray &property);
+    // Clicks the window where no control is, among the angle labels: the keys steer again.
+    void clickBackground();
+    // Closes what focusControl() opened, and gives the main window the keyboard again.
+    void leaveControl(const QString &control);
 
     std::unique_ptr<Wiring> m_wiring;
     std::unique_ptr<MainWindowDriver> m_driver;
@@ -394,6 +413,51 @@ void TestMainWindow::portChoiceSurvivesListRefresh()
 
     QCOMPARE(evaluate(QStringLiteral("serial_nameCombo.model = ['ttyACM0', 'ttyUSB7']; 0")), 0);
     QTRY_COMPARE(evaluate(QStringLiteral("serial_nameCombo.editText")).toString(), chosen);
+    QCOMPARE(evaluate(QStringLiteral(
+                 "serial_nameCombo.model = Qt.binding(function() { return Ravik.serialPort }); 0")),
+             0);
+}
+
+void TestMainWindow::portChoiceSurvivesLanguageSwitch_data()
+{
+    QTest::addColumn<bool>("typed");
+    QTest::addColumn<int>("language");
+
+    QTest::newRow("a typed path stays through a switch to English") << true << 0;
+    QTest::newRow("a typed path stays through a switch to Chinese") << true << 1;
+    QTest::newRow("a picked port stays through a switch to English") << false << 0;
+    QTest::newRow("a picked port stays through a switch to Chinese") << false << 1;
+}
+
+// Close, switch the language, Open: the port opened is still the one in the box before.
+void TestMainWindow::portChoiceSurvivesLanguageSwitch()
+{
+    QFETCH(bool, typed);
+    QFETCH(int, language);
+
+    chooseLanguage(1 - language);
+    QString chosen = m_pty->devicePath();
+    if (typed) {
+        m_driver->typePort(chosen);
+    } else {
+        // A list that holds the port after its first row, as a plugged-in device gives, bound
+        // like the controller's list so that the switch evaluates it anew.
+        QCOMPARE(evaluate(QStringLiteral("serial_nameCombo.model = Qt.binding(function() { "
+                                         "return ['ttyS0', '%1'] }); 0")
+                              .arg(chosen)),
+                 0);
+        pickRow(QStringLiteral("serial_nameCombo"), chosen);
+    }
+    QCOMPARE(evaluate(QStringLiteral("serial_nameCombo.editText")).toString(), chosen);
+
+    chooseLanguage(language);
+    QTRY_COMPARE(evaluate(QStringLiteral("serial_nameCombo.editText")).toString(), chosen);
+    m_commands->skip();
+    m_driver->click(m_driver->itemById(QStringLiteral("serialButton")));
+    QVERIFY(m_wiring->controller().serialIsOpen());
+    QCOMPARE(m_wiring->controller().portName(), chosen);
+    QVERIFY(m_commands->waitFor(0, 0, 0));
+    setOpen(false);
     QCOMPARE(evaluate(QStringLiteral(
                  "serial_nameCombo.model = Qt.binding(function() { return Ravik.serialPort }); 0")),
              0);
@@ -724,12 +788,17 @@ void TestMainWindow::keysDriveTheRates()
     m_commands->skip();
     QVERIFY(m_commands->waitFor(x, y, z));
 
+    std::unique_ptr<QWindow> other;
     if (letGo == QLatin1String("release")) {
         for (int key : keys)
             QTest::keyRelease(window, Qt::Key(key));
     } else if (letGo == QLatin1String("deactivate")) {
-        QEvent deactivate(QEvent::WindowDeactivate);
-        QCoreApplication::sendEvent(window, &deactivate);
+        // Another window takes the keyboard, as a click into another program does.
+        other = std::make_unique<QWindow>();
+        other->resize(10, 10);
+        other->show();
+        other->requestActivate();
+        QTRY_VERIFY(!window->isActive());
     } else {
         window->showMinimized();
     }
@@ -738,8 +807,10 @@ void TestMainWindow::keysDriveTheRates()
     int before = 0;
     QVERIFY(m_commands->waitFor(0, 0, 0, 0.0f, 2000, &before));
     QVERIFY(before <= 1);
+    other.reset();
     window->showNormal();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(window));
 }
 
 void TestMainWindow::keysInATextFieldAreText()
@@ -758,6 +829,242 @@ void TestMainWindow::keysInATextFieldAreText()
     QCOMPARE(m_wiring->input().sentZ(), 0.0);
     QTest::keyRelease(m_driver->window(), Qt::Key_A);
     m_driver->typePort(m_pty->devicePath());
+}
+
+void TestMainWindow::expectRest(int count)
+{
+    m_commands->skip();
+    for (int command = 0; command < count; ++command) {
+        int before = 0;
+        QVERIFY(m_commands->waitFor(0, 0, 0, 0.0f, 2000, &before));
+        QCOMPARE(before, 0);
+    }
+}
+
+void TestMainWindow::clickBackground()
+{
+    m_driver->click(m_driver->itemById(QStringLiteral("gimbalImuInfoGb")));
+}
+
+void TestMainWindow::expectSteering()
+{
+    QQuickWindow *window = m_driver->window();
+    QTest::keyPress(window, Qt::Key_Right);
+    m_commands->skip();
+    QVERIFY(m_commands->waitFor(QuarterTurn, 0, 0));
+    QTest::keyRelease(window, Qt::Key_Right);
+    QVERIFY(m_commands->waitFor(0, 0, 0));
+}
+
+namespace {
+// The first item under `root` of the given type.
+QQuickItem *firstOfType(const QObject *root, const char *type)
+{
+    for (QQuickItem *item : root->findChildren<QQuickItem *>()) {
+        if (item->inherits(type))
+            return item;
+    }
+    return nullptr;
+}
+
+bool opened(QObject *popup)
+{
+    return popup && QTest::qWaitFor([popup] { return popup->property("opened").toBool(); });
+}
+} // namespace
+
+QObject *TestMainWindow::focusControl(const QString &control, QByteArray &property)
+{
+    if (control == QLatin1String("language list")) {
+        QQuickItem *box = m_driver->itemById(QStringLiteral("switch_language_combox"));
+        m_driver->click(box);
+        property = "highlightedIndex";
+        return opened(box->property("popup").value<QObject *>()) && box->hasActiveFocus() ? box
+                                                                                          : nullptr;
+    }
+    if (control == QLatin1String("plot")) {
+        m_driver->click(m_driver->itemById(QStringLiteral("plotButton")));
+        auto *plotWindow =
+            m_driver->byId(QStringLiteral("plotLoader"))->property("item").value<QQuickWindow *>();
+        if (!plotWindow || !QTest::qWaitForWindowActive(plotWindow))
+            return nullptr;
+        // Tab goes round the window's controls to the span box, the first one.
+        QQuickItem *spanBox = firstOfType(plotWindow, "QQuickComboBox");
+        for (int tab = 0; spanBox && tab < 10 && !spanBox->hasActiveFocus(); ++tab)
+            QTest::keyClick(plotWindow, Qt::Key_Tab);
+        property = "currentIndex";
+        return spanBox && spanBox->hasActiveFocus() ? spanBox : nullptr;
+    }
+    // The settings view's first slider (the dead zone) or the recording view's folder field; a
+    // click gives it the keyboard.
+    const bool slider = control == QLatin1String("settings slider");
+    m_driver->click(m_driver->itemById(slider ? QStringLiteral("inputSettingsButton")
+                                              : QStringLiteral("recordingButton")));
+    auto *view =
+        m_driver->byId(slider ? QStringLiteral("inputSettings") : QStringLiteral("recordView"))
+            ->property("item")
+            .value<QObject *>();
+    if (!opened(view))
+        return nullptr;
+    QQuickItem *item = firstOfType(view, slider ? "QQuickSlider" : "QQuickTextField");
+    if (!item)
+        return nullptr;
+    m_driver->click(slider ? item->property("handle").value<QQuickItem *>() : item);
+    property = slider ? "value" : "cursorPosition";
+    return item->hasActiveFocus() ? item : nullptr;
+}
+
+void TestMainWindow::leaveControl(const QString &control)
+{
+    QQuickWindow *window = m_driver->window();
+    if (control == QLatin1String("plot")) {
+        m_driver->byId(QStringLiteral("plotLoader"))
+            ->property("item")
+            .value<QQuickWindow *>()
+            ->close();
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    } else {
+        QTest::keyClick(window, Qt::Key_Escape);
+    }
+    // A click while a popup is open would only close it.
+    QTRY_VERIFY(!evaluate(QStringLiteral("steeringScope.Overlay.overlay.visible")).toBool());
+    clickBackground();
+}
+
+void TestMainWindow::keysStayWithTheControlInFocus_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("moves");
+
+    QTest::newRow("Down in the open language list moves its highlight")
+        << "language list" << int(Qt::Key_Down) << true;
+    QTest::newRow("Up in the open language list moves its highlight")
+        << "language list" << int(Qt::Key_Up) << true;
+    QTest::newRow("Left, which the open list does not use, is not the gimbal's either")
+        << "language list" << int(Qt::Key_Left) << false;
+    QTest::newRow("D in the open language list") << "language list" << int(Qt::Key_D) << false;
+    QTest::newRow("Right moves the focused slider in the settings view")
+        << "settings slider" << int(Qt::Key_Right) << true;
+    QTest::newRow("Left moves the focused slider back")
+        << "settings slider" << int(Qt::Key_Left) << true;
+    QTest::newRow("Up, which the horizontal slider does not use, stays in the view")
+        << "settings slider" << int(Qt::Key_Up) << false;
+    QTest::newRow("Down moves the plot window's span box") << "plot" << int(Qt::Key_Down) << true;
+    QTest::newRow("Right in the plot window") << "plot" << int(Qt::Key_Right) << false;
+    QTest::newRow("A in the plot window") << "plot" << int(Qt::Key_A) << false;
+    QTest::newRow("Left moves the cursor in the recording view's folder field")
+        << "folder field" << int(Qt::Key_Left) << true;
+    QTest::newRow("Up, which the one-line folder field does not use, stays in the view")
+        << "folder field" << int(Qt::Key_Up) << false;
+}
+
+// Real keys into a control that has the keyboard: the control gets what it uses, and the wire
+// shows the gimbal at rest while the key is held.
+void TestMainWindow::keysStayWithTheControlInFocus()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(bool, moves);
+
+    // The language list's highlight starts where it can move to.
+    chooseLanguage(key == Qt::Key_Down ? 0 : 1);
+    setOpen(true);
+    clickBackground();
+    expectSteering();
+    QByteArray property;
+    QObject *item = focusControl(control, property);
+    QVERIFY(item);
+    // The slider starts in its middle and the folder field's cursor at its end, so that both ways
+    // move.
+    if (control == QLatin1String("settings slider"))
+        QVERIFY(item->setProperty("value", 0.25));
+    if (control == QLatin1String("folder field"))
+        QTest::keyClick(m_driver->window(), Qt::Key_End);
+    auto *keyWindow = qobject_cast<QQuickItem *>(item)->window();
+    const QVariant before = item->property(property);
+
+    QTest::keyPress(keyWindow, Qt::Key(key));
+    expectRest(3);
+    QVERIFY(!turning());
+    QCOMPARE(item->property(property) != before, moves);
+    QTest::keyRelease(keyWindow, Qt::Key(key));
+
+    leaveControl(control);
+    expectSteering();
+}
+
+void TestMainWindow::heldKeyLetGoWhenFocusMoves_data()
+{
+    QTest::addColumn<QString>("control");
+
+    QTest::newRow("the language list opens") << "language list";
+    QTest::newRow("the settings view opens and a slider takes the keyboard") << "settings slider";
+    QTest::newRow("the plot window opens") << "plot";
+    QTest::newRow("the recording view opens and its folder field takes the keyboard")
+        << "folder field";
+}
+
+// A key held while the keyboard moves on gets no release where it is let go of: the next
+// command is at rest, and the key's repeats do not steer again.
+void TestMainWindow::heldKeyLetGoWhenFocusMoves()
+{
+    QFETCH(QString, control);
+
+    setOpen(true);
+    clickBackground();
+    QQuickWindow *window = m_driver->window();
+    QTest::keyPress(window, Qt::Key_Down);
+    m_commands->skip();
+    QVERIFY(m_commands->waitFor(0, -QuarterTurn, 0));
+    QByteArray property;
+    QVERIFY(focusControl(control, property));
+    m_commands->skip();
+    int before = 0;
+    QVERIFY(m_commands->waitFor(0, 0, 0, 0.0f, 2000, &before));
+    QVERIFY(before <= 1);
+    expectRest(3);
+    // Back in the main window with the key still down, its repeats arrive there again; they
+    // steer nothing until the key is pressed anew.
+    leaveControl(control);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
+    QCoreApplication::sendEvent(window, &repeat);
+    expectRest(3);
+    QTest::keyRelease(window, Qt::Key_Down);
+    expectSteering();
+}
+
+void TestMainWindow::languagePickedWithKeys_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("language");
+
+    using K = QList<int>;
+    QTest::newRow("Up and Return pick English") << 1 << K{Qt::Key_Up, Qt::Key_Return} << 0;
+    QTest::newRow("Down and Enter pick Chinese") << 0 << K{Qt::Key_Down, Qt::Key_Enter} << 1;
+    QTest::newRow("Up and Escape keep Chinese") << 1 << K{Qt::Key_Up, Qt::Key_Escape} << 1;
+}
+
+void TestMainWindow::languagePickedWithKeys()
+{
+    QFETCH(int, from);
+    QFETCH(QList<int>, keys);
+    QFETCH(int, language);
+
+    chooseLanguage(from);
+    setOpen(true);
+    QByteArray property;
+    QObject *box = focusControl(QStringLiteral("language list"), property);
+    QVERIFY(box);
+    for (int key : keys)
+        QTest::keyClick(m_driver->window(), Qt::Key(key));
+    QTRY_VERIFY(!box->property("popup").value<QObject *>()->property("visible").toBool());
+    QCOMPARE(m_wiring->controller().languageIndex(), language);
+    QCOMPARE(box->property("currentIndex").toInt(), language);
+    QCOMPARE(m_wiring->controller().serialIsOpen(), true);
+    expectRest(3);
 }
 
 void TestMainWindow::padDrivesTheRates_data()
@@ -865,14 +1172,15 @@ void TestMainWindow::plotShowsTheSeries()
     QVERIFY(plot);
     plot->setShownSeries(shown);
 
-    // Three angles apart from one another, each moving.
+    // Three angles apart from one another, each moving far: earlier reports are apart from these
+    // by a silence, a gap in the lines, and these may come in one burst, all in one column.
     FrameWriter gimbal;
     QSignalSpy reports(&m_wiring->controller(), &Ravik::gimbalImuAngleChanged);
     for (int i = 0; i < 40; ++i) {
         mavlink_gimbal_report_t report{};
-        report.joint_roll = 10.0f + i * 0.1f;
-        report.joint_el = 0.0f - i * 0.1f;
-        report.joint_az = -10.0f + (i % 5);
+        report.joint_roll = i * 5.0f;
+        report.joint_el = i * -5.0f;
+        report.joint_az = (i % 5) * 40.0f - 80.0f;
         m_pty->write(gimbal.frame(MAVLINK_MSG_ID_GIMBAL_REPORT, report));
         QTest::qWait(5);
     }

@@ -1,6 +1,6 @@
 // gimbal-screenshot: renders the tool's real main window offscreen and saves it as a PNG, in a
 // chosen language and, given a simulator's port, with the port open, the right stick held and
-// the angles live; on request the plot's window too.
+// the angles live; on request the plot's window too, and the gimbal's view open over the window.
 #include "identity.h"
 #include "mainwindowdriver.h"
 #include "wiring.h"
@@ -48,7 +48,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption plot(QStringLiteral("plot"),
                                   QStringLiteral("Also save the plot's window to this PNG."),
                                   QStringLiteral("file"));
-    parser.addOptions({language, port, seconds, plot});
+    const QCommandLineOption gimbalView(
+        QStringLiteral("gimbal-view"),
+        QStringLiteral("Open the gimbal's view (its controls and device information) first."));
+    parser.addOptions({language, port, seconds, plot, gimbalView});
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The PNG to write."));
     parser.process(app);
     if (parser.positionalArguments().size() != 1 ||
@@ -73,7 +76,8 @@ int main(int argc, char *argv[])
         driver.openPort(parser.value(port));
         if (!wiring.controller().serialIsOpen())
             return fail(QStringLiteral("cannot open ") + parser.value(port));
-        QSignalSpy reports(&wiring.controller(), &Ravik::gimbalImuAngleChanged);
+        // Angles of either protocol: the report gimbal's reports or a v2 gimbal's statuses.
+        QSignalSpy reports(&wiring.angleDisplay(), &AngleDisplay::shownChanged);
         // Up and to the right, so the simulated gimbal turns on two axes.
         driver.holdStick(QStringLiteral("rightJoystick"), QPointF(30, -45));
         QElapsedTimer held;
@@ -81,7 +85,7 @@ int main(int argc, char *argv[])
         while (held.elapsed() < parser.value(seconds).toDouble() * 1000)
             reports.wait(100);
         if (reports.isEmpty())
-            return fail(QStringLiteral("no report came from ") + parser.value(port));
+            return fail(QStringLiteral("no angles came from ") + parser.value(port));
     }
     // The plot comes last, with the stick still held: its button is pressed for the user.
     QQuickWindow *plotWindow = nullptr;
@@ -93,6 +97,17 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("the plot's window could not be created"));
         QSignalSpy plotFrames(plotWindow, &QQuickWindow::frameSwapped);
         plotFrames.wait(1000);
+    }
+    if (parser.isSet(gimbalView)) {
+        // Pressed for the user: a click would end the stick's hold.
+        QMetaObject::invokeMethod(driver.byId(QStringLiteral("gimbalButton")), "clicked");
+        // Its information asked for and come, where a v2 device answers within a second or two.
+        V2Information *information = wiring.v2Link().information();
+        QSignalSpy changed(information, &V2Information::changed);
+        QElapsedTimer waited;
+        waited.start();
+        while (!information->known() && waited.elapsed() < 3000)
+            changed.wait(100);
     }
     // The picture is taken from the next frame, so it shows the latest angles.
     driver.window()->update();

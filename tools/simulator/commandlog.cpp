@@ -5,16 +5,22 @@
 
 void CommandLog::record(std::uint8_t seq, Clock::time_point arrival)
 {
-    if (m_commands == 0) {
+    passed(seq);
+    if (m_commands == 0)
         m_first = arrival;
-    } else {
-        m_gaps += static_cast<std::uint8_t>(seq - m_lastSeq - 1);
+    else
         m_intervalsMs.push_back(
             std::chrono::duration<double, std::milli>(arrival - m_last).count());
-    }
-    m_lastSeq = seq;
     m_last = arrival;
     ++m_commands;
+}
+
+void CommandLog::passed(std::uint8_t seq)
+{
+    if (m_anyFrame)
+        m_gaps += static_cast<std::uint8_t>(seq - m_lastSeq - 1);
+    m_anyFrame = true;
+    m_lastSeq = seq;
 }
 
 double CommandLog::rate() const

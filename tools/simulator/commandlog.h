@@ -1,5 +1,5 @@
-// What arrived of the rate-command stream: how many commands, the gaps in their sequence
-// numbers, and the intervals between their arrivals.
+// What arrived of the rate-command stream: how many commands, the gaps in the sender's sequence
+// numbers, and the intervals between the commands' arrivals.
 #pragma once
 
 #include <chrono>
@@ -16,9 +16,11 @@ public:
     using Clock = std::chrono::steady_clock;
 
     void record(std::uint8_t seq, Clock::time_point arrival);
+    // Another frame of the same sender (a heartbeat, a request): it counts for the sequence only.
+    void passed(std::uint8_t seq);
 
     int commands() const { return m_commands; }
-    // Commands missing between two that arrived, from their wrapping 8-bit sequence numbers.
+    // Frames missing between two that arrived, from their wrapping 8-bit sequence numbers.
     int sequenceGaps() const { return m_gaps; }
     // Commands per second from the first arrival to the last.
     double rate() const;
@@ -29,6 +31,7 @@ public:
 private:
     int m_commands = 0;
     int m_gaps = 0;
+    bool m_anyFrame = false;
     std::uint8_t m_lastSeq = 0;
     Clock::time_point m_first;
     Clock::time_point m_last;

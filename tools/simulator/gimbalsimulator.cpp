@@ -1,5 +1,6 @@
 #include "gimbalsimulator.h"
 
+#include <gimbal_v2.h>
 #include <messages.h>
 
 #include <QFile>
@@ -11,12 +12,49 @@ constexpr std::uint8_t MavStateActive = 4;
 // A real line keeps transmitting whether or not anyone reads; more than this waiting means nobody
 // does, and the report is lost as it would be on the wire.
 constexpr int MaxQueuedBytes = 4096;
+
+constexpr float degrees(float angle)
+{
+    return angle * 0.017453292f;
+}
 } // namespace
+
+V2DeviceProfile threeAxisGimbal()
+{
+    V2DeviceProfile profile;
+    profile.componentId = MAV_COMP_ID_GIMBAL;
+    profile.model = "gimbal-sim 3-axis";
+    profile.capFlags =
+        GIMBAL_DEVICE_CAP_FLAGS_HAS_RETRACT | GIMBAL_DEVICE_CAP_FLAGS_HAS_NEUTRAL |
+        GIMBAL_DEVICE_CAP_FLAGS_HAS_ROLL_AXIS | GIMBAL_DEVICE_CAP_FLAGS_HAS_ROLL_FOLLOW |
+        GIMBAL_DEVICE_CAP_FLAGS_HAS_ROLL_LOCK | GIMBAL_DEVICE_CAP_FLAGS_HAS_PITCH_AXIS |
+        GIMBAL_DEVICE_CAP_FLAGS_HAS_PITCH_FOLLOW | GIMBAL_DEVICE_CAP_FLAGS_HAS_PITCH_LOCK |
+        GIMBAL_DEVICE_CAP_FLAGS_HAS_YAW_AXIS | GIMBAL_DEVICE_CAP_FLAGS_HAS_YAW_FOLLOW |
+        GIMBAL_DEVICE_CAP_FLAGS_HAS_YAW_LOCK | GIMBAL_DEVICE_CAP_FLAGS_SUPPORTS_YAW_IN_EARTH_FRAME;
+    profile.limits = {
+        {degrees(-45), degrees(45)}, {degrees(-90), degrees(30)}, {degrees(-170), degrees(170)}};
+    return profile;
+}
+
+V2DeviceProfile twoAxisGimbal()
+{
+    V2DeviceProfile profile;
+    profile.componentId = MAV_COMP_ID_GIMBAL2;
+    profile.model = "gimbal-sim 2-axis";
+    profile.capFlags =
+        GIMBAL_DEVICE_CAP_FLAGS_HAS_NEUTRAL | GIMBAL_DEVICE_CAP_FLAGS_HAS_PITCH_AXIS |
+        GIMBAL_DEVICE_CAP_FLAGS_HAS_PITCH_LOCK | GIMBAL_DEVICE_CAP_FLAGS_HAS_YAW_AXIS |
+        GIMBAL_DEVICE_CAP_FLAGS_HAS_YAW_FOLLOW;
+    profile.limits = {{0.0f, 0.0f}, {degrees(-90), degrees(20)}, {degrees(-120), degrees(120)}};
+    return profile;
+}
 
 GimbalSimulator::GimbalSimulator(const SimulatorOptions &options, QObject *parent)
     : QObject(parent), m_options(options), m_writer(options.mavlinkVersion), m_random(options.seed)
 {
     plugIn();
+    if (options.protocol == SimulatedProtocol::V2)
+        return;
 
     m_reportTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_reportTimer, &QTimer::timeout, this, &GimbalSimulator::sendDueReports);
@@ -40,6 +78,9 @@ QString GimbalSimulator::portPath() const
 void GimbalSimulator::plugIn()
 {
     m_reader.restart();
+    // A v2 device comes back as from power-up: silent until it sees a heartbeat.
+    if (m_options.protocol == SimulatedProtocol::V2)
+        addV2Devices();
     m_pty = std::make_unique<PseudoTerminal>();
     connect(m_pty.get(), &PseudoTerminal::received, this, &GimbalSimulator::receive);
     if (!m_options.linkPath.isEmpty() && m_pty->isOpen()) {
@@ -53,7 +94,55 @@ void GimbalSimulator::unplug()
     // The link first, so that nobody opens the terminal as it goes.
     if (!m_options.linkPath.isEmpty())
         QFile::remove(m_options.linkPath);
+    removeV2Devices();
     m_pty.reset();
+}
+
+void GimbalSimulator::addV2Devices()
+{
+    V2DeviceOptions device;
+    device.statusRateHz = m_options.statusRateHz;
+    device.vehicleYaw = SimulatedVehicleYaw;
+    device.earthFrame = m_options.earthFrame;
+    device.truncateExtensions = m_options.truncateExtensions;
+    device.answerInformation = m_options.answerInformation;
+    device.failureFlags = m_options.failureFlags;
+    std::vector<V2DeviceProfile> profiles{threeAxisGimbal()};
+    if (m_options.secondGimbal)
+        profiles.push_back(twoAxisGimbal());
+    for (const V2DeviceProfile &profile : profiles) {
+        device.profile = profile;
+        m_devices.push_back(std::make_unique<V2Device>(device));
+        connect(m_devices.back().get(), &V2Device::frameReady, this,
+                [this](const QByteArray &frame, bool telemetry) {
+                    if (m_pty)
+                        send(telemetry ? withLineFaults(frame) : frame);
+                });
+    }
+}
+
+void GimbalSimulator::removeV2Devices()
+{
+    m_unpluggedTally = v2Tally();
+    m_devices.clear();
+}
+
+V2DeviceTally GimbalSimulator::v2Tally() const
+{
+    V2DeviceTally sum = m_unpluggedTally;
+    for (const auto &device : m_devices) {
+        sum.rateDemands += device->tally().rateDemands;
+        sum.attitudeDemands += device->tally().attitudeDemands;
+        sum.informationRequests += device->tally().informationRequests;
+        sum.statusesSent += device->tally().statusesSent;
+    }
+    return sum;
+}
+
+void GimbalSimulator::toggleFailure()
+{
+    for (const auto &device : m_devices)
+        device->toggleFailure(m_options.failureToggle);
 }
 
 void GimbalSimulator::replug()
@@ -72,6 +161,8 @@ void GimbalSimulator::pause()
 {
     m_reportTimer.stop();
     m_heartbeatTimer.stop();
+    for (const auto &device : m_devices)
+        device->pause();
 }
 
 // A timer ticks at most once a millisecond and may tick late, so each tick sends every report
@@ -103,8 +194,11 @@ void GimbalSimulator::sendReport()
     report.joint_az = m_joints[2];
     report.target_system = 0;
     report.target_component = 0;
-    QByteArray frame = m_writer.frame(MAVLINK_MSG_ID_GIMBAL_REPORT, report);
+    send(withLineFaults(m_writer.frame(MAVLINK_MSG_ID_GIMBAL_REPORT, report)));
+}
 
+QByteArray GimbalSimulator::withLineFaults(QByteArray frame)
+{
     if (std::uniform_real_distribution<double>(0.0, 1.0)(m_random) < m_options.bitErrorRate) {
         const int bit = std::uniform_int_distribution<int>(0, frame.size() * 8 - 1)(m_random);
         frame[bit / 8] = static_cast<char>(frame[bit / 8] ^ (1 << (bit % 8)));
@@ -112,7 +206,7 @@ void GimbalSimulator::sendReport()
     QByteArray noise(m_options.noiseBytes, '\0');
     for (char &byte : noise)
         byte = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(m_random));
-    send(noise + frame);
+    return noise + frame;
 }
 
 void GimbalSimulator::sendHeartbeat()
@@ -139,13 +233,28 @@ void GimbalSimulator::receive()
 {
     const auto arrival = CommandLog::Clock::now();
     for (const mavlink_message_t &msg : m_reader.feed(m_pty->takeReceived())) {
-        if (msg.msgid != MAVLINK_MSG_ID_GIMBAL_CONTROL)
-            continue;
-        mavlink_gimbal_control_t control{};
-        std::memcpy(&control, msg.payload, std::min<std::size_t>(msg.len, sizeof control));
-        m_rates[0] = control.demanded_rate_x;
-        m_rates[1] = control.demanded_rate_y;
-        m_rates[2] = control.demanded_rate_z;
-        m_commands.record(msg.seq, arrival);
+        if (msg.msgid == MAVLINK_MSG_ID_HEARTBEAT)
+            ++m_heartbeatsReceived;
+        bool command = false;
+        if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_CONTROL &&
+            m_options.protocol == SimulatedProtocol::Report) {
+            mavlink_gimbal_control_t control{};
+            std::memcpy(&control, msg.payload, std::min<std::size_t>(msg.len, sizeof control));
+            m_rates[0] = control.demanded_rate_x;
+            m_rates[1] = control.demanded_rate_y;
+            m_rates[2] = control.demanded_rate_z;
+            command = true;
+        }
+        for (const auto &device : m_devices)
+            command = device->receive(msg) || command;
+        // The commands' sender numbers its other frames in the same sequence; another sender
+        // (the tool's heartbeat beside the report protocol's stream) has a sequence of its own.
+        const int sender = msg.sysid << 8 | msg.compid;
+        if (command) {
+            m_commandSender = sender;
+            m_commands.record(msg.seq, arrival);
+        } else if (sender == m_commandSender) {
+            m_commands.passed(msg.seq);
+        }
     }
 }

@@ -1,9 +1,12 @@
-// gimbal-sim: a simulated gimbal on a pseudo-terminal, for running the tool without hardware. It
-// can also be pulled out and plugged back in: now and then (--replug-every) or on SIGUSR1.
+// gimbal-sim: a simulated gimbal on a pseudo-terminal, for running the tool without hardware,
+// speaking the report protocol or, with --protocol v2, the gimbal protocol v2. It can also be
+// pulled out and plugged back in: now and then (--replug-every) or on SIGUSR1. SIGUSR2 raises or
+// lowers a v2 device's failure flag.
 #include "gimbalsimulator.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QHash>
 #include <QSocketNotifier>
 #include <QTextStream>
 
@@ -12,16 +15,35 @@
 #include <unistd.h>
 
 namespace {
-void printSummary(const GimbalSimulator &sim, int unplugs)
+// The failure flags --fail names.
+const QHash<QString, std::uint32_t> failures{
+    {QStringLiteral("encoder"), GIMBAL_DEVICE_ERROR_FLAGS_ENCODER_ERROR},
+    {QStringLiteral("power"), GIMBAL_DEVICE_ERROR_FLAGS_POWER_ERROR},
+    {QStringLiteral("motor"), GIMBAL_DEVICE_ERROR_FLAGS_MOTOR_ERROR},
+    {QStringLiteral("software"), GIMBAL_DEVICE_ERROR_FLAGS_SOFTWARE_ERROR},
+    {QStringLiteral("comms"), GIMBAL_DEVICE_ERROR_FLAGS_COMMS_ERROR},
+    {QStringLiteral("calibration"), GIMBAL_DEVICE_ERROR_FLAGS_CALIBRATION_RUNNING},
+};
+
+void printSummary(const GimbalSimulator &sim, bool v2, int unplugs)
 {
     const CommandLog &log = sim.commands();
     QTextStream out(stdout);
-    out << "reports sent: " << sim.reportsSent() << '\n'
-        << "commands received: " << log.commands() << '\n'
+    if (v2) {
+        const V2DeviceTally tally = sim.v2Tally();
+        out << "statuses sent: " << tally.statusesSent << '\n'
+            << "heartbeats received: " << sim.heartbeatsReceived() << '\n'
+            << "rate demands received: " << tally.rateDemands << '\n'
+            << "attitude demands received: " << tally.attitudeDemands << '\n'
+            << "information requests received: " << tally.informationRequests << '\n';
+    } else {
+        out << "reports sent: " << sim.reportsSent() << '\n';
+    }
+    out << "commands received: " << log.commands() << '\n'
         << "bad frames: " << sim.badFrames() << '\n'
         << "sequence gaps: " << log.sequenceGaps() << '\n'
         << "command interval ms: min " << log.minIntervalMs() << ", median " << log.intervalMs(0.5)
-        << ", max " << log.intervalMs(1.0) << '\n'
+        << ", p99 " << log.intervalMs(0.99) << ", max " << log.intervalMs(1.0) << '\n'
         << "frames lost while nobody read: " << sim.droppedFrames() << '\n'
         << "unplugged: " << unplugs << " times\n";
 }
@@ -36,6 +58,7 @@ int main(int argc, char *argv[])
     sigaddset(&handled, SIGINT);
     sigaddset(&handled, SIGTERM);
     sigaddset(&handled, SIGUSR1);
+    sigaddset(&handled, SIGUSR2);
     sigprocmask(SIG_BLOCK, &handled, nullptr);
     const int signalFd = signalfd(-1, &handled, SFD_CLOEXEC);
 
@@ -76,7 +99,35 @@ int main(int argc, char *argv[])
         QStringLiteral("unplugged-for"),
         QStringLiteral("How long it stays out before it is plugged back in (default 1)."),
         QStringLiteral("seconds"), QStringLiteral("1"));
-    parser.addOptions({rate, version, noise, bitErrors, duration, link, replugEvery, unpluggedFor});
+    const QCommandLineOption protocol(
+        QStringLiteral("protocol"),
+        QStringLiteral("report (GIMBAL_REPORT, the default) or v2 (a gimbal protocol v2 device)."),
+        QStringLiteral("protocol"), QStringLiteral("report"));
+    const QCommandLineOption statusRate(
+        QStringLiteral("status-rate"),
+        QStringLiteral("v2: GIMBAL_DEVICE_ATTITUDE_STATUS frames per second (default 10)."),
+        QStringLiteral("hz"), QStringLiteral("10"));
+    const QCommandLineOption fail(
+        QStringLiteral("fail"),
+        QStringLiteral("v2: raise this failure flag from the start, and let SIGUSR2 lower and "
+                       "raise it (encoder, power, motor, software, comms, calibration; SIGUSR2 "
+                       "alone: motor)."),
+        QStringLiteral("failure"));
+    const QCommandLineOption truncate(
+        QStringLiteral("truncate-extensions"),
+        QStringLiteral("v2: send statuses without their extension fields."));
+    const QCommandLineOption earthFrame(
+        QStringLiteral("earth-frame"),
+        QStringLiteral("v2: report the attitude in the earth frame, with the vehicle's heading "
+                       "in delta_yaw."));
+    const QCommandLineOption secondGimbal(
+        QStringLiteral("second-gimbal"),
+        QStringLiteral("v2: a second, two-axis gimbal on component 171."));
+    const QCommandLineOption noInfo(QStringLiteral("no-info"),
+                                    QStringLiteral("v2: never answer a request for the device's "
+                                                   "information."));
+    parser.addOptions({rate, version, noise, bitErrors, duration, link, replugEvery, unpluggedFor,
+                       protocol, statusRate, fail, truncate, earthFrame, secondGimbal, noInfo});
     parser.process(app);
 
     SimulatorOptions options;
@@ -85,11 +136,26 @@ int main(int argc, char *argv[])
     options.noiseBytes = parser.value(noise).toInt();
     options.bitErrorRate = parser.value(bitErrors).toDouble();
     options.linkPath = parser.value(link);
+    const bool v2 = parser.value(protocol) == QLatin1String("v2");
+    options.protocol = v2 ? SimulatedProtocol::V2 : SimulatedProtocol::Report;
+    options.statusRateHz = parser.value(statusRate).toDouble();
+    options.truncateExtensions = parser.isSet(truncate);
+    options.earthFrame = parser.isSet(earthFrame);
+    options.secondGimbal = parser.isSet(secondGimbal);
+    options.answerInformation = !parser.isSet(noInfo);
+    if (parser.isSet(fail)) {
+        options.failureToggle = failures.value(parser.value(fail));
+        options.failureFlags = options.failureToggle;
+    }
     const double replugSeconds = parser.value(replugEvery).toDouble();
     const double outSeconds = parser.value(unpluggedFor).toDouble();
     if (options.reportRateHz <= 0 || (options.mavlinkVersion != 1 && options.mavlinkVersion != 2) ||
         options.noiseBytes < 0 || options.bitErrorRate < 0 || options.bitErrorRate > 1 ||
-        (parser.isSet(replugEvery) && replugSeconds <= outSeconds) || outSeconds < 0)
+        (parser.isSet(replugEvery) && replugSeconds <= outSeconds) || outSeconds < 0 ||
+        (!v2 && parser.value(protocol) != QLatin1String("report")) ||
+        // Ids above 255 have no MAVLink 1 frame.
+        (v2 && options.mavlinkVersion != 2) || !(options.statusRateHz > 0) ||
+        (parser.isSet(fail) && options.failureToggle == 0))
         parser.showHelp(2);
 
     GimbalSimulator sim(options);
@@ -116,6 +182,8 @@ int main(int argc, char *argv[])
             return;
         if (info.ssi_signo == SIGUSR1)
             pullOut();
+        else if (info.ssi_signo == SIGUSR2)
+            sim.toggleFailure();
         else
             app.quit();
     });
@@ -128,7 +196,7 @@ int main(int argc, char *argv[])
                            &QCoreApplication::quit);
 
     const int result = app.exec();
-    printSummary(sim, unplugs);
+    printSummary(sim, v2, unplugs);
     ::close(signalFd);
     return result;
 }

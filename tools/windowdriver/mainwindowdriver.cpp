@@ -47,16 +47,26 @@ void MainWindowDriver::click(const QQuickItem *item)
     QTest::mouseClick(m_window, Qt::LeftButton, Qt::NoModifier, centreOf(item).toPoint());
 }
 
-void MainWindowDriver::typePort(const QString &path)
+void MainWindowDriver::typeInto(const QString &boxId, const QString &text)
 {
-    QQuickItem *box = itemById(QStringLiteral("serial_nameCombo"));
+    QQuickItem *box = itemById(boxId);
     // The editable box's text field is its content item.
     QQuickItem *field = box->property("contentItem").value<QQuickItem *>();
     click(field);
     QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(m_window, Qt::Key_Delete);
-    for (const char key : path.toLatin1())
+    for (const char key : text.toLatin1())
         QTest::keyClick(m_window, key);
+}
+
+void MainWindowDriver::typePort(const QString &path)
+{
+    typeInto(QStringLiteral("serial_nameCombo"), path);
+}
+
+void MainWindowDriver::typeBaud(const QString &rate)
+{
+    typeInto(QStringLiteral("serial_boudCombo"), rate);
 }
 
 void MainWindowDriver::openPort(const QString &path)

@@ -28,6 +28,8 @@ public:
 
     // Replaces the port box's text by `path` (Latin-1), typed key by key.
     void typePort(const QString &path);
+    // The same for the baud box.
+    void typeBaud(const QString &rate);
     // Types `path` into the port box and clicks the open/close button.
     void openPort(const QString &path);
 
@@ -45,6 +47,7 @@ public:
 
 private:
     static QQuickItem *item(QObject *object);
+    void typeInto(const QString &boxId, const QString &text);
 
     QObject *m_root;
     QQuickWindow *m_window;

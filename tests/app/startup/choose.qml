@@ -12,7 +12,7 @@ Window {
         interval: 0
         running: true
         onTriggered: {
-            Ravik.setLanguage(1)
+            qmlLanguage.language = 1
             inputControl.speedLimit = 0.5
             Qt.exit(Ravik.serialIsOpen ? 7 : 3)
         }

@@ -12,8 +12,8 @@ Window {
         interval: 0
         running: true
         onTriggered: {
-            console.log("restored", startPort, startBaud, Ravik.languageIndex,
-                        qmlLanguage.getLocalLanguage(), Ravik.serialIsOpen, inputControl.speedLimit)
+            console.log("restored", portChoice.port, startBaud, Ravik.languageIndex,
+                        qmlLanguage.language, Ravik.serialIsOpen, inputControl.speedLimit)
             Qt.exit(7)
         }
     }

@@ -1,0 +1,15 @@
+#include "qmltypes.h"
+
+#include "linkstatus.h"
+#include "plotitem.h"
+#include "steeringkeys.h"
+
+#include <QQmlEngine>
+
+void registerQmlTypes()
+{
+    qmlRegisterType<PlotItem>("Gimbal.Plot", 1, 0, "PlotItem");
+    qmlRegisterUncreatableType<LinkStatus>("Gimbal.Link", 1, 0, "LinkStatus",
+                                           QStringLiteral("the controller's link status"));
+    registerSteeringKeys();
+}

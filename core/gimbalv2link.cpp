@@ -1,0 +1,232 @@
+#include "gimbalv2link.h"
+
+#include "ravik.h"
+
+#include <command.h>
+#include <encoder.h>
+#include <gimbal_v2.h>
+#include <messages.h>
+#include <parser.h>
+
+#include <QMetaEnum>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+// Heartbeats and information requests go out on every 50th tick: once a second.
+constexpr int TicksPerSecond = 50;
+constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float NoAttitude[4] = {NaN, NaN, NaN, NaN};
+constexpr double DegreesPerRadian = 57.29577951308232;
+// MAV_STATE: the ground station is up and working.
+constexpr std::uint8_t StateActive = 4;
+
+// A rate that is not a number would leave the device guessing; it holds still instead.
+float finite(float rate)
+{
+    return std::isfinite(rate) ? rate : 0.0f;
+}
+} // namespace
+
+GimbalV2Link::GimbalV2Link(Ravik &ravik, Ids ids, QObject *parent)
+    : QObject(parent), m_ravik(ravik), m_ids(ids)
+{
+    ravik.setTickHook([this](float x, float y, float z) { return tick(x, y, z); });
+    connect(&ravik, &Ravik::frameReceived, this, &GimbalV2Link::frameReceived);
+    connect(&ravik, &Ravik::serialIsOpenChanged, this, &GimbalV2Link::openChanged);
+    connect(&m_devices, &V2Devices::chosenChanged, this, [this] {
+        m_status.clear();
+        m_information.clear();
+        setDemand(Rates);
+    });
+}
+
+GimbalV2Link::~GimbalV2Link()
+{
+    m_ravik.setTickHook({});
+}
+
+void GimbalV2Link::setYawLock(bool locked)
+{
+    if (locked == m_yawLock)
+        return;
+    m_yawLock = locked;
+    emit yawLockChanged();
+}
+
+QString GimbalV2Link::demandName() const
+{
+    return QString::fromLatin1(QMetaEnum::fromType<Demand>().valueToKey(m_demand)).toLower();
+}
+
+QVariantList GimbalV2Link::demandedAngles() const
+{
+    return {m_demandedDegrees[0], m_demandedDegrees[1], m_demandedDegrees[2]};
+}
+
+void GimbalV2Link::centre()
+{
+    setDemand(Neutral);
+}
+
+void GimbalV2Link::retract()
+{
+    if (m_information.can(GIMBAL_DEVICE_CAP_FLAGS_HAS_RETRACT))
+        setDemand(Retract);
+}
+
+bool GimbalV2Link::goToAngle(double pitch, double yaw, double roll)
+{
+    if (!std::isfinite(pitch) || !std::isfinite(yaw) || !std::isfinite(roll))
+        return false;
+    if (!m_information.can(GIMBAL_DEVICE_CAP_FLAGS_HAS_ROLL_AXIS))
+        roll = 0.0;
+    const double radians[3] = {m_information.clamped(0, roll / DegreesPerRadian),
+                               m_information.clamped(1, pitch / DegreesPerRadian),
+                               m_information.clamped(2, yaw / DegreesPerRadian)};
+    for (int axis = 0; axis < 3; ++axis)
+        m_demandedDegrees[axis] = radians[axis] * DegreesPerRadian;
+    mavlink_quaternion_from_euler(static_cast<float>(radians[0]), static_cast<float>(radians[1]),
+                                  static_cast<float>(radians[2]), m_q);
+    // Announced also when an attitude replaces another: the angles changed.
+    m_demand = Attitude;
+    emit demandChanged();
+    return true;
+}
+
+std::uint16_t GimbalV2Link::commandFlags() const
+{
+    std::uint16_t flags = GIMBAL_DEVICE_FLAGS_ROLL_LOCK | GIMBAL_DEVICE_FLAGS_PITCH_LOCK;
+    if (m_yawLock && m_status.acceptsEarthYaw())
+        flags |= GIMBAL_DEVICE_FLAGS_YAW_LOCK | GIMBAL_DEVICE_FLAGS_YAW_IN_EARTH_FRAME;
+    else
+        flags |= GIMBAL_DEVICE_FLAGS_YAW_IN_VEHICLE_FRAME;
+    return flags;
+}
+
+bool GimbalV2Link::tick(float x, float y, float z)
+{
+    const bool secondDue = m_ticks++ % TicksPerSecond == 0;
+    switch (m_selector.protocol()) {
+    case ProtocolSelector::Report:
+        return false;
+    case ProtocolSelector::Undecided:
+        if (secondDue)
+            sendHeartbeat();
+        return false;
+    case ProtocolSelector::V2:
+        break;
+    }
+    if (secondDue) {
+        sendHeartbeat();
+        if (m_devices.hasChosen() && !m_information.known())
+            requestInformation();
+    }
+    if (!m_devices.hasChosen())
+        return true;
+    const float rollRate = finite(z), pitchRate = finite(y), yawRate = finite(x);
+    if (m_demand != Rates && (rollRate != 0.0f || pitchRate != 0.0f || yawRate != 0.0f))
+        setDemand(Rates);
+    switch (m_demand) {
+    case Rates:
+        sendAttitude(NoAttitude, rollRate, pitchRate, yawRate, 0);
+        break;
+    case Neutral:
+        sendAttitude(NoAttitude, NaN, NaN, NaN, GIMBAL_DEVICE_FLAGS_NEUTRAL);
+        break;
+    case Retract:
+        sendAttitude(NoAttitude, NaN, NaN, NaN, GIMBAL_DEVICE_FLAGS_RETRACT);
+        break;
+    case Attitude:
+        sendAttitude(m_q, NaN, NaN, NaN, 0);
+        break;
+    }
+    return true;
+}
+
+void GimbalV2Link::frameReceived(const mavlink_message_t &msg)
+{
+    m_selector.frameReceived(msg);
+    m_devices.frameReceived(msg);
+    if (!m_devices.isChosen(msg))
+        return;
+    if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS)
+        m_status.take(msg);
+    else if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_INFORMATION)
+        m_information.take(msg);
+}
+
+// Each opening starts anew: the next device may be another one, in another protocol.
+void GimbalV2Link::openChanged()
+{
+    if (m_ravik.serialIsOpen() == m_open)
+        return;
+    m_open = m_ravik.serialIsOpen();
+    if (!m_open)
+        return;
+    m_ticks = 0;
+    m_selector.restart();
+    m_devices.clear();
+    m_status.clear();
+    m_information.clear();
+    setDemand(Rates);
+}
+
+template <typename Pack> void GimbalV2Link::send(Pack pack, std::uint8_t crcExtra)
+{
+    mavlink_status_t *link = mavlink_get_channel_status();
+    const std::uint8_t linkSequence = link->current_tx_seq;
+    mavlink_message_t msg;
+    pack(&msg);
+    link->current_tx_seq = linkSequence;
+    mavlink_finalize_message_buffer(&msg, m_ids.system, m_ids.component, &m_sequence, msg.len,
+                                    msg.len, crcExtra);
+    m_ravik.writeCommand(msg);
+}
+
+void GimbalV2Link::sendHeartbeat()
+{
+    send(
+        [this](mavlink_message_t *msg) {
+            mavlink_msg_heartbeat_pack(m_ids.system, m_ids.component, msg, MAV_TYPE_GCS,
+                                       MAV_AUTOPILOT_INVALID, 0, 0, StateActive);
+        },
+        MAVLINK_MSG_ID_HEARTBEAT_CRC);
+}
+
+void GimbalV2Link::requestInformation()
+{
+    const V2Devices::Id device = m_devices.chosenId();
+    send(
+        [this, device](mavlink_message_t *msg) {
+            mavlink_msg_command_long_pack(m_ids.system, m_ids.component, msg, device.system,
+                                          device.component, MAV_CMD_REQUEST_MESSAGE, 0,
+                                          MAVLINK_MSG_ID_GIMBAL_DEVICE_INFORMATION, 0, 0, 0, 0, 0,
+                                          0);
+        },
+        MAVLINK_MSG_ID_COMMAND_LONG_CRC);
+    m_information.requestSent();
+}
+
+void GimbalV2Link::sendAttitude(const float q[4], float rollRate, float pitchRate, float yawRate,
+                                std::uint16_t extraFlags)
+{
+    const V2Devices::Id device = m_devices.chosenId();
+    const std::uint16_t flags = commandFlags() | extraFlags;
+    send(
+        [&](mavlink_message_t *msg) {
+            mavlink_msg_gimbal_device_set_attitude_pack(m_ids.system, m_ids.component, msg,
+                                                        device.system, device.component, flags, q,
+                                                        rollRate, pitchRate, yawRate);
+        },
+        MAVLINK_MSG_ID_GIMBAL_DEVICE_SET_ATTITUDE_CRC);
+}
+
+void GimbalV2Link::setDemand(Demand demand)
+{
+    if (demand == m_demand)
+        return;
+    m_demand = demand;
+    emit demandChanged();
+}

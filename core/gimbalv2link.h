@@ -1,0 +1,106 @@
+// The tool's side of the standard gimbal protocol (v2) on the open port. It learns which protocol
+// the device speaks (ProtocolSelector), which v2 gimbals there are (V2Devices) and what the
+// controlled one says (V2Status, V2Information), and it takes over the controller's 20 ms tick:
+// - nothing identified yet: the tick's GIMBAL_CONTROL goes out as ever, and a ground station's
+//   heartbeat once a second beside it, since many v2 devices wait for one before they talk;
+// - the report gimbal: GIMBAL_CONTROL alone, as if this class were not there;
+// - a v2 gimbal: the heartbeat once a second, GIMBAL_DEVICE_INFORMATION asked for once a second
+//   until it comes, and each tick a GIMBAL_DEVICE_SET_ATTITUDE instead of GIMBAL_CONTROL: the
+//   sticks' rates, or a demand (centre, retract, an attitude) until a stick moves.
+// Its own frames carry the tool's v2 ids and a sequence of their own, so that the rate commands'
+// sequence runs on unbroken.
+#pragma once
+
+#include "protocolselector.h"
+#include "v2devices.h"
+#include "v2information.h"
+#include "v2status.h"
+
+#include <mavlink_types.h>
+
+#include <QObject>
+
+class Ravik;
+
+class GimbalV2Link : public QObject
+{
+    Q_OBJECT
+    // What the controlled gimbal is asked for: Rates, Neutral, Retract or Attitude, and its name
+    // in lower case for QML.
+    Q_PROPERTY(Demand demand READ demand NOTIFY demandChanged)
+    Q_PROPERTY(QString demandName READ demandName NOTIFY demandChanged)
+    // Yaw held in the earth frame rather than following the vehicle; it takes effect only while
+    // the device accepts an earth-frame yaw.
+    Q_PROPERTY(bool yawLock READ yawLock WRITE setYawLock NOTIFY yawLockChanged)
+    // The attitude of the last go-to-angle, in degrees after clamping (roll, pitch, yaw).
+    Q_PROPERTY(QVariantList demandedAngles READ demandedAngles NOTIFY demandChanged)
+
+public:
+    enum Demand { Rates, Neutral, Retract, Attitude };
+    Q_ENUM(Demand)
+
+    struct Ids
+    {
+        std::uint8_t system = 255;
+        std::uint8_t component = 190;
+    };
+
+    GimbalV2Link(Ravik &ravik, Ids ids, QObject *parent = nullptr);
+    ~GimbalV2Link() override;
+
+    ProtocolSelector *selector() { return &m_selector; }
+    V2Devices *devices() { return &m_devices; }
+    V2Status *status() { return &m_status; }
+    V2Information *information() { return &m_information; }
+
+    Demand demand() const { return m_demand; }
+    QString demandName() const;
+    bool yawLock() const { return m_yawLock; }
+    void setYawLock(bool locked);
+    QVariantList demandedAngles() const;
+
+    // Centre: the device's neutral attitude.
+    Q_INVOKABLE void centre();
+    // Where the device has it (HAS_RETRACT).
+    Q_INVOKABLE void retract();
+    // Degrees; roll only where the device has a roll axis, else 0. Clamped to the device's limits
+    // once its information has come. False, and nothing asked, for a value that is not finite.
+    Q_INVOKABLE bool goToAngle(double pitch, double yaw, double roll);
+
+    // The flags of every attitude command as things stand.
+    std::uint16_t commandFlags() const;
+
+signals:
+    void demandChanged();
+    void yawLockChanged();
+
+private:
+    // The controller's tick with its rates in rad/s (x the right stick across, y up and down, z
+    // the left stick across): true when the tick's command was sent here.
+    bool tick(float x, float y, float z);
+    void frameReceived(const mavlink_message_t &msg);
+    void openChanged();
+    void sendHeartbeat();
+    void requestInformation();
+    void sendAttitude(const float q[4], float rollRate, float pitchRate, float yawRate,
+                      std::uint16_t extraFlags);
+    // Packs a frame with `pack` and writes it, stamped with the tool's own sequence rather than
+    // the link's, which the rate commands keep.
+    template <typename Pack> void send(Pack pack, std::uint8_t crcExtra);
+    void setDemand(Demand demand);
+
+    Ravik &m_ravik;
+    Ids m_ids;
+    ProtocolSelector m_selector;
+    V2Devices m_devices;
+    V2Status m_status;
+    V2Information m_information;
+    mavlink_status_t m_sequence{};
+    bool m_open = false;
+    int m_ticks = 0;
+    Demand m_demand = Rates;
+    bool m_yawLock = false;
+    // The go-to-angle attitude as a quaternion, and in degrees for the window.
+    float m_q[4] = {1.0f, 0.0f, 0.0f, 0.0f};
+    double m_demandedDegrees[3] = {0.0, 0.0, 0.0};
+};

@@ -1,0 +1,50 @@
+// The gimbal's own view: its controls (see GimbalControls) and, for a v2 gimbal, what it says
+// about itself (see GimbalDeviceInfo).
+import QtQuick 2.12
+import QtQuick.Controls 2.5
+import QtQuick.Layouts 1.12
+
+Popup {
+    id: gimbalView
+
+    modal: true
+    focus: true
+    padding: 20
+    width: 400
+    closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
+
+    ColumnLayout {
+        width: gimbalView.availableWidth
+        spacing: 8
+
+        Label {
+            text: qsTr("云台")
+            font.bold: true
+            font.pixelSize: 16
+        }
+
+        GimbalControls {
+            id: gimbalControls
+
+            Layout.fillWidth: true
+        }
+
+        Label {
+            text: qsTr("设备信息")
+            font.bold: true
+        }
+
+        GimbalDeviceInfo {
+            id: gimbalDeviceInfo
+
+            Layout.fillWidth: true
+        }
+
+        Button {
+            text: qsTr("关闭")
+            Layout.alignment: Qt.AlignRight
+
+            onClicked: gimbalView.close()
+        }
+    }
+}
