@@ -13,5 +13,7 @@ qint64 systemOutputQueue(PortHandle handle)
 
 void discardSystemOutput(PortHandle handle)
 {
-    PurgeComm(handle, PURGE_TXABORT | PURGE_TXCLEAR);
+    // Clears the driver's queue only. PURGE_TXABORT would also cancel the port's own write in
+    // flight, which QSerialPort reports as a resource error, the sign of a device pulled out.
+    PurgeComm(handle, PURGE_TXCLEAR);
 }

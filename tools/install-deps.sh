@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing the tool need, and generates
-# the German locale that part of the suite runs in (decimal commas). Does nothing when all is
-# there; otherwise works as root or through sudo.
+# the German locale that part of the suite runs in (decimal commas); with --windows also the
+# packages of the Windows cross build, its packages and its tests under Wine
+# (tools/build-windows.sh). Does nothing when all is there; otherwise works as root or through
+# sudo.
 set -euo pipefail
 
 packages=(
@@ -21,9 +23,17 @@ packages=(
   desktop-file-utils appstream dpkg-dev strace file
   # the German locale the suite also runs in
   locales
-  # the Windows sources compiled for _WIN32 (tools/check-windows.sh)
+  # the Windows cross build (tools/build-windows.sh)
   g++-mingw-w64-x86-64-posix
 )
+if [ "${1:-}" = "--windows" ]; then
+  packages+=(
+    # Windows programs run under Wine, their windows on a virtual X display
+    wine64 xvfb xauth
+    # the installer and the portable zip
+    nsis zip
+  )
+fi
 
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)

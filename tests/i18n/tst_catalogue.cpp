@@ -205,7 +205,9 @@ void tst_Catalogue::englishLookup()
 
     QTranslator translator;
     QVERIFY(translator.load(QStringLiteral(":/en_us.qm")));
-    const QString found = translator.translate(qPrintable(context), qPrintable(source));
+    // Catalogue keys are UTF-8; qPrintable would give the ANSI code page on Windows.
+    const QString found =
+        translator.translate(context.toUtf8().constData(), source.toUtf8().constData());
     QCOMPARE(found.isNull(), translation.isNull());
     QCOMPARE(found, translation);
 
