@@ -99,10 +99,7 @@ void TestDeviceBroadcast::broadcast(WPARAM event, DWORD deviceType, const QStrin
 
 QVariant TestDeviceBroadcast::evaluate(const QString &expression) const
 {
-    QObject *root = m_driver->window();
-    QQmlExpression script(qmlContext(root), root, expression);
-    const QVariant value = script.evaluate();
-    return script.hasError() ? QVariant(script.error().toString()) : value;
+    return m_driver->evaluate(expression);
 }
 
 QStringList TestDeviceBroadcast::messageLines() const

@@ -177,10 +177,7 @@ void TestMainWindow::cleanup()
 
 QVariant TestMainWindow::evaluate(const QString &expression) const
 {
-    QObject *root = m_driver->window();
-    QQmlExpression script(qmlContext(root), root, expression);
-    const QVariant value = script.evaluate();
-    return script.hasError() ? QVariant(script.error().toString()) : value;
+    return m_driver->evaluate(expression);
 }
 
 QStringList TestMainWindow::logLines() const

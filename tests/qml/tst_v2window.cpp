@@ -117,9 +117,7 @@ void TestV2Window::cleanup()
 
 QVariant TestV2Window::evaluate(const QString &expression) const
 {
-    QObject *root = m_driver->window();
-    QQmlExpression script(qmlContext(root), root, expression);
-    return script.evaluate();
+    return m_driver->evaluate(expression);
 }
 
 // Items that a Repeater made have no object parent, so the search goes down the item tree (the

@@ -32,6 +32,13 @@ QObject *MainWindowDriver::byId(const QString &id) const
     return expression.hasError() ? nullptr : value.value<QObject *>();
 }
 
+QVariant MainWindowDriver::evaluate(const QString &expression) const
+{
+    QQmlExpression script(qmlContext(m_root), m_root, expression);
+    const QVariant value = script.evaluate();
+    return script.hasError() ? QVariant(script.error().toString()) : value;
+}
+
 QQuickItem *MainWindowDriver::item(QObject *object)
 {
     return qobject_cast<QQuickItem *>(object);

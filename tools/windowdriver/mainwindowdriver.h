@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 class QObject;
 class QQuickItem;
@@ -21,6 +22,8 @@ public:
     // The element with QML id `id` in the main file, or nullptr.
     QObject *byId(const QString &id) const;
     QQuickItem *itemById(const QString &id) const { return item(byId(id)); }
+    // The value of a QML expression in the main file's context, or the error's text.
+    QVariant evaluate(const QString &expression) const;
 
     // The centre of `item` in window coordinates.
     static QPointF centreOf(const QQuickItem *item);
