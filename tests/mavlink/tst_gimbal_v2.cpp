@@ -173,49 +173,42 @@ private slots:
 void TestGimbalV2::tableRowsAreTheFacts_data()
 {
     QTest::addColumn<int>("msgid");
-    QTest::addColumn<int>("crcExtra");
-    QTest::addColumn<int>("minLen");
-    QTest::addColumn<int>("maxLen");
-    QTest::addColumn<int>("flags");
-    QTest::addColumn<int>("targetSystemOfs");
-    QTest::addColumn<int>("targetComponentOfs");
+    QTest::addColumn<QVector<int>>("facts");
 
-    // The published numbers of the gimbal protocol v2 and of the two command messages.
-    QTest::newRow("fact: 76 COMMAND_LONG") << 76 << 152 << 33 << 33 << 3 << 30 << 31;
-    QTest::newRow("fact: 77 COMMAND_ACK") << 77 << 143 << 3 << 10 << 3 << 8 << 9;
-    QTest::newRow("fact: 280 GIMBAL_MANAGER_INFORMATION") << 280 << 70 << 33 << 33 << 0 << 0 << 0;
-    QTest::newRow("fact: 281 GIMBAL_MANAGER_STATUS") << 281 << 48 << 13 << 13 << 0 << 0 << 0;
+    // The published numbers of the gimbal protocol v2 and of the two command messages: CRC extra,
+    // minimum and maximum length, flags, target system and target component offsets.
+    QTest::newRow("fact: 76 COMMAND_LONG") << 76 << QVector<int>{152, 33, 33, 3, 30, 31};
+    QTest::newRow("fact: 77 COMMAND_ACK") << 77 << QVector<int>{143, 3, 10, 3, 8, 9};
+    QTest::newRow("fact: 280 GIMBAL_MANAGER_INFORMATION")
+        << 280 << QVector<int>{70, 33, 33, 0, 0, 0};
+    QTest::newRow("fact: 281 GIMBAL_MANAGER_STATUS") << 281 << QVector<int>{48, 13, 13, 0, 0, 0};
     QTest::newRow("fact: 282 GIMBAL_MANAGER_SET_ATTITUDE")
-        << 282 << 123 << 35 << 35 << 3 << 32 << 33;
-    QTest::newRow("fact: 283 GIMBAL_DEVICE_INFORMATION") << 283 << 74 << 144 << 149 << 0 << 0 << 0;
-    QTest::newRow("fact: 284 GIMBAL_DEVICE_SET_ATTITUDE") << 284 << 99 << 32 << 32 << 3 << 30 << 31;
+        << 282 << QVector<int>{123, 35, 35, 3, 32, 33};
+    QTest::newRow("fact: 283 GIMBAL_DEVICE_INFORMATION")
+        << 283 << QVector<int>{74, 144, 149, 0, 0, 0};
+    QTest::newRow("fact: 284 GIMBAL_DEVICE_SET_ATTITUDE")
+        << 284 << QVector<int>{99, 32, 32, 3, 30, 31};
     QTest::newRow("fact: 285 GIMBAL_DEVICE_ATTITUDE_STATUS")
-        << 285 << 137 << 40 << 49 << 3 << 38 << 39;
+        << 285 << QVector<int>{137, 40, 49, 3, 38, 39};
     QTest::newRow("fact: 286 AUTOPILOT_STATE_FOR_GIMBAL_DEVICE")
-        << 286 << 210 << 53 << 57 << 3 << 50 << 51;
-    QTest::newRow("fact: 287 GIMBAL_MANAGER_SET_PITCHYAW") << 287 << 1 << 23 << 23 << 3 << 20 << 21;
+        << 286 << QVector<int>{210, 53, 57, 3, 50, 51};
+    QTest::newRow("fact: 287 GIMBAL_MANAGER_SET_PITCHYAW")
+        << 287 << QVector<int>{1, 23, 23, 3, 20, 21};
     QTest::newRow("fact: 288 GIMBAL_MANAGER_SET_MANUAL_CONTROL")
-        << 288 << 20 << 23 << 23 << 3 << 20 << 21;
+        << 288 << QVector<int>{20, 23, 23, 3, 20, 21};
 }
 
 void TestGimbalV2::tableRowsAreTheFacts()
 {
     QFETCH(int, msgid);
-    QFETCH(int, crcExtra);
-    QFETCH(int, minLen);
-    QFETCH(int, maxLen);
-    QFETCH(int, flags);
-    QFETCH(int, targetSystemOfs);
-    QFETCH(int, targetComponentOfs);
+    QFETCH(QVector<int>, facts);
 
     const mavlink_msg_entry_t *entry = mavlink_get_msg_entry(std::uint32_t(msgid));
     QVERIFY(entry);
-    QCOMPARE(int(entry->crc_extra), crcExtra);
-    QCOMPARE(int(entry->min_msg_len), minLen);
-    QCOMPARE(int(entry->max_msg_len), maxLen);
-    QCOMPARE(int(entry->flags), flags);
-    QCOMPARE(int(entry->target_system_ofs), targetSystemOfs);
-    QCOMPARE(int(entry->target_component_ofs), targetComponentOfs);
+    const QVector<int> table{entry->crc_extra,         entry->min_msg_len,
+                             entry->max_msg_len,       entry->flags,
+                             entry->target_system_ofs, entry->target_component_ofs};
+    QCOMPARE(table, facts);
 }
 
 void TestGimbalV2::roundTrip_data()

@@ -287,12 +287,6 @@ void TestV2Simulator::information()
     QVERIFY(gcs.waitFor(MAVLINK_MSG_ID_GIMBAL_DEVICE_INFORMATION, &msg));
     const auto info = mavlink_msg_gimbal_device_information_decode(&msg);
     QVERIFY(qstrlen(info.model_name) > 0);
-    const std::uint32_t wanted =
-        GIMBAL_DEVICE_CAP_FLAGS_HAS_RETRACT | GIMBAL_DEVICE_CAP_FLAGS_HAS_NEUTRAL |
-        GIMBAL_DEVICE_CAP_FLAGS_HAS_ROLL_AXIS | GIMBAL_DEVICE_CAP_FLAGS_HAS_PITCH_AXIS |
-        GIMBAL_DEVICE_CAP_FLAGS_HAS_YAW_AXIS | GIMBAL_DEVICE_CAP_FLAGS_SUPPORTS_YAW_IN_EARTH_FRAME;
-    QCOMPARE(info.cap_flags & wanted, wanted);
-    QVERIFY(!(info.cap_flags & GIMBAL_DEVICE_CAP_FLAGS_SUPPORTS_INFINITE_YAW));
     // The limits it reports are those it stops at.
     QCOMPARE(info.pitch_max, 30 * Degree);
     QCOMPARE(info.pitch_min, -90 * Degree);
