@@ -5,6 +5,7 @@
 #include "commandlog.h"
 #include "framereader.h"
 #include "gimbalsimulator.h"
+#include "gimbalv2link.h"
 #include "pseudoterminal.h"
 #include "ravik.h"
 
@@ -67,6 +68,7 @@ void BM_CommandCadenceV2(benchmark::State &state)
     GimbalSimulator sim(options);
     for (auto _ : state) {
         Ravik ravik;
+        GimbalV2Link v2(ravik, GimbalV2Link::Ids{});
         ravik.switchSerial(sim.devicePath(), QStringLiteral("115200"));
         if (!ravik.serialIsOpen()) {
             state.SkipWithError("the simulator's terminal did not open");
