@@ -46,11 +46,11 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     publishV2(options, store);
     m_input.emplace(*m_ravik, store);
     context->setContextProperty(QStringLiteral("inputControl"), &*m_input);
-    m_history.emplace(*m_ravik);
+    m_history.emplace(m_ravik->session());
     m_history->followChosen(m_v2->devices());
     context->setContextProperty(QStringLiteral("telemetryHistory"), &*m_history);
     registerQmlTypes();
-    m_recorder.emplace(*m_ravik, store);
+    m_recorder.emplace(m_ravik->session(), store);
     context->setContextProperty(QStringLiteral("recorder"), &*m_recorder);
 
     const QString port = options.port.isEmpty() ? m_settings.port() : options.port;

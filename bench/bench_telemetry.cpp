@@ -84,7 +84,7 @@ TelemetryRun runTelemetry(int rate, int seconds, bool recording)
     Ravik ravik;
     ravik.switchSerial(pty.devicePath(), QStringLiteral("115200"));
     QTemporaryDir folder;
-    Recorder recorder(ravik, nullptr);
+    Recorder recorder(ravik.session(), nullptr);
     if (recording)
         recorder.startTo(folder.filePath(QStringLiteral("telemetry.csv")));
     QEventLoop loop;

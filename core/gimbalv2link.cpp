@@ -2,11 +2,11 @@
 
 #include "ravik.h"
 
+#include <mavsender.h>
+
 #include <command.h>
-#include <encoder.h>
 #include <gimbal_v2.h>
 #include <messages.h>
-#include <parser.h>
 
 #include <QMetaEnum>
 
@@ -30,11 +30,17 @@ float finite(float rate)
 } // namespace
 
 GimbalV2Link::GimbalV2Link(Ravik &ravik, Ids ids, QObject *parent)
-    : QObject(parent), m_ravik(ravik), m_ids(ids)
+    : QObject(parent), m_ravik(ravik), m_sender(ravik.session().sender(ids.system, ids.component))
 {
+    MavlinkSession &session = ravik.session();
     ravik.setTickHook([this](float x, float y, float z) { return tick(x, y, z); });
-    connect(&ravik, &Ravik::frameReceived, this, &GimbalV2Link::frameReceived);
-    connect(&ravik, &Ravik::serialIsOpenChanged, this, &GimbalV2Link::openChanged);
+    session.addHelper(this, [this](TickBudget &budget) { serveHelpers(budget); });
+    for (const std::uint32_t msgid :
+         {MAVLINK_MSG_ID_HEARTBEAT, MAVLINK_MSG_ID_GIMBAL_REPORT,
+          MAVLINK_MSG_ID_GIMBAL_DEVICE_INFORMATION, MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS})
+        session.subscribe(msgid, this,
+                          [this](const mavlink_message_t &msg) { frameReceived(msg); });
+    connect(&session, &MavlinkSession::openChanged, this, &GimbalV2Link::openChanged);
     connect(&m_devices, &V2Devices::chosenChanged, this, [this] {
         m_status.clear();
         m_information.clear();
@@ -107,22 +113,8 @@ std::uint16_t GimbalV2Link::commandFlags() const
 
 bool GimbalV2Link::tick(float x, float y, float z)
 {
-    const bool secondDue = m_ticks++ % TicksPerSecond == 0;
-    switch (m_selector.protocol()) {
-    case ProtocolSelector::Report:
+    if (m_selector.protocol() != ProtocolSelector::V2)
         return false;
-    case ProtocolSelector::Undecided:
-        if (secondDue)
-            sendHeartbeat();
-        return false;
-    case ProtocolSelector::V2:
-        break;
-    }
-    if (secondDue) {
-        sendHeartbeat();
-        if (m_devices.hasChosen() && !m_information.known())
-            requestInformation();
-    }
     if (!m_devices.hasChosen())
         return true;
     const float rollRate = finite(z), pitchRate = finite(y), yawRate = finite(x);
@@ -145,10 +137,29 @@ bool GimbalV2Link::tick(float x, float y, float z)
     return true;
 }
 
+void GimbalV2Link::serveHelpers(TickBudget &budget)
+{
+    if (m_ticks++ % TicksPerSecond == 0) {
+        m_heartbeatDue = m_selector.protocol() != ProtocolSelector::Report;
+        m_requestDue = m_selector.protocol() == ProtocolSelector::V2 && m_devices.hasChosen() &&
+                       !m_information.known();
+    }
+    if (m_heartbeatDue)
+        sendHeartbeat(budget);
+    if (m_requestDue && !m_heartbeatDue)
+        requestInformation(budget);
+}
+
 void GimbalV2Link::frameReceived(const mavlink_message_t &msg)
 {
     m_selector.frameReceived(msg);
     m_devices.frameReceived(msg);
+    // On a link that several senders share, the session keeps to the gimbal in control.
+    if (m_selector.protocol() == ProtocolSelector::Report &&
+        msg.msgid == MAVLINK_MSG_ID_GIMBAL_REPORT)
+        m_ravik.session().follow(msg.sysid, msg.compid);
+    else if (m_selector.protocol() == ProtocolSelector::V2 && m_devices.hasChosen())
+        m_ravik.session().follow(m_devices.chosenId().system, m_devices.chosenId().component);
     if (!m_devices.isChosen(msg))
         return;
     if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS)
@@ -160,12 +171,14 @@ void GimbalV2Link::frameReceived(const mavlink_message_t &msg)
 // Each opening starts anew: the next device may be another one, in another protocol.
 void GimbalV2Link::openChanged()
 {
-    if (m_ravik.serialIsOpen() == m_open)
+    if (m_ravik.session().isOpen() == m_open)
         return;
-    m_open = m_ravik.serialIsOpen();
+    m_open = m_ravik.session().isOpen();
     if (!m_open)
         return;
     m_ticks = 0;
+    m_heartbeatDue = false;
+    m_requestDue = false;
     m_selector.restart();
     m_devices.clear();
     m_status.clear();
@@ -173,40 +186,33 @@ void GimbalV2Link::openChanged()
     setDemand(Rates);
 }
 
-template <typename Pack> void GimbalV2Link::send(Pack pack, std::uint8_t crcExtra)
+void GimbalV2Link::sendHeartbeat(TickBudget &budget)
 {
-    mavlink_status_t *link = mavlink_get_channel_status();
-    const std::uint8_t linkSequence = link->current_tx_seq;
-    mavlink_message_t msg;
-    pack(&msg);
-    link->current_tx_seq = linkSequence;
-    mavlink_finalize_message_buffer(&msg, m_ids.system, m_ids.component, &m_sequence, msg.len,
-                                    msg.len, crcExtra);
-    m_ravik.writeCommand(msg);
-}
-
-void GimbalV2Link::sendHeartbeat()
-{
-    send(
+    const bool sent = m_sender.send(
         [this](mavlink_message_t *msg) {
-            mavlink_msg_heartbeat_pack(m_ids.system, m_ids.component, msg, MAV_TYPE_GCS,
+            mavlink_msg_heartbeat_pack(m_sender.system(), m_sender.component(), msg, MAV_TYPE_GCS,
                                        MAV_AUTOPILOT_INVALID, 0, 0, StateActive);
         },
-        MAVLINK_MSG_ID_HEARTBEAT_CRC);
+        &budget);
+    if (sent)
+        m_heartbeatDue = false;
 }
 
-void GimbalV2Link::requestInformation()
+void GimbalV2Link::requestInformation(TickBudget &budget)
 {
     const V2Devices::Id device = m_devices.chosenId();
-    send(
+    const bool sent = m_sender.send(
         [this, device](mavlink_message_t *msg) {
-            mavlink_msg_command_long_pack(m_ids.system, m_ids.component, msg, device.system,
-                                          device.component, MAV_CMD_REQUEST_MESSAGE, 0,
-                                          MAVLINK_MSG_ID_GIMBAL_DEVICE_INFORMATION, 0, 0, 0, 0, 0,
-                                          0);
+            mavlink_msg_command_long_pack(m_sender.system(), m_sender.component(), msg,
+                                          device.system, device.component, MAV_CMD_REQUEST_MESSAGE,
+                                          0, MAVLINK_MSG_ID_GIMBAL_DEVICE_INFORMATION, 0, 0, 0, 0,
+                                          0, 0);
         },
-        MAVLINK_MSG_ID_COMMAND_LONG_CRC);
-    m_information.requestSent();
+        &budget);
+    if (sent) {
+        m_requestDue = false;
+        m_information.requestSent();
+    }
 }
 
 void GimbalV2Link::sendAttitude(const float q[4], float rollRate, float pitchRate, float yawRate,
@@ -214,13 +220,11 @@ void GimbalV2Link::sendAttitude(const float q[4], float rollRate, float pitchRat
 {
     const V2Devices::Id device = m_devices.chosenId();
     const std::uint16_t flags = commandFlags() | extraFlags;
-    send(
-        [&](mavlink_message_t *msg) {
-            mavlink_msg_gimbal_device_set_attitude_pack(m_ids.system, m_ids.component, msg,
-                                                        device.system, device.component, flags, q,
-                                                        rollRate, pitchRate, yawRate);
-        },
-        MAVLINK_MSG_ID_GIMBAL_DEVICE_SET_ATTITUDE_CRC);
+    m_sender.send([&](mavlink_message_t *msg) {
+        mavlink_msg_gimbal_device_set_attitude_pack(m_sender.system(), m_sender.component(), msg,
+                                                    device.system, device.component, flags, q,
+                                                    rollRate, pitchRate, yawRate);
+    });
 }
 
 void GimbalV2Link::setDemand(Demand demand)

@@ -7,8 +7,10 @@
 // - a v2 gimbal: the heartbeat once a second, GIMBAL_DEVICE_INFORMATION asked for once a second
 //   until it comes, and each tick a GIMBAL_DEVICE_SET_ATTITUDE instead of GIMBAL_CONTROL: the
 //   sticks' rates, or a demand (centre, retract, an attitude) until a stick moves.
-// Its own frames carry the tool's v2 ids and a sequence of their own, so that the rate commands'
-// sequence runs on unbroken.
+// The heartbeat and the requests are helper traffic, sent within the tick's budget after the
+// command. Its own frames carry the tool's v2 ids and a sequence of their own, so that the rate
+// commands' sequence runs on unbroken. On a link that several senders share, the session follows
+// the gimbal identified here.
 #pragma once
 
 #include "protocolselector.h"
@@ -20,7 +22,9 @@
 
 #include <QObject>
 
+class MavSender;
 class Ravik;
+class TickBudget;
 
 class GimbalV2Link : public QObject
 {
@@ -78,26 +82,28 @@ private:
     // The controller's tick with its rates in rad/s (x the right stick across, y up and down, z
     // the left stick across): true when the tick's command was sent here.
     bool tick(float x, float y, float z);
+    // The heartbeat and the information request, once a second each, within `budget`.
+    void serveHelpers(TickBudget &budget);
     void frameReceived(const mavlink_message_t &msg);
     void openChanged();
-    void sendHeartbeat();
-    void requestInformation();
+    void sendHeartbeat(TickBudget &budget);
+    void requestInformation(TickBudget &budget);
     void sendAttitude(const float q[4], float rollRate, float pitchRate, float yawRate,
                       std::uint16_t extraFlags);
-    // Packs a frame with `pack` and writes it, stamped with the tool's own sequence rather than
-    // the link's, which the rate commands keep.
-    template <typename Pack> void send(Pack pack, std::uint8_t crcExtra);
     void setDemand(Demand demand);
 
     Ravik &m_ravik;
-    Ids m_ids;
+    MavSender &m_sender;
     ProtocolSelector m_selector;
     V2Devices m_devices;
     V2Status m_status;
     V2Information m_information;
-    mavlink_status_t m_sequence{};
     bool m_open = false;
+    // Ticks since the link opened: the helpers' second comes every 50th.
     int m_ticks = 0;
+    // A heartbeat or request due this second that the budget has not had room for yet.
+    bool m_heartbeatDue = false;
+    bool m_requestDue = false;
     Demand m_demand = Rates;
     bool m_yawLock = false;
     // The go-to-angle attitude as a quaternion, and in degrees for the window.

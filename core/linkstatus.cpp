@@ -42,11 +42,27 @@ void LinkStatus::portOpened(const QString &name)
     m_duplicates = 0;
     m_stalls = 0;
     m_senders.clear();
+    m_peer.clear();
+    m_ignored = 0;
     m_silentSeconds = 0;
     m_noFrameHint = false;
     m_reportsPerSecond = 0;
     m_sinceTick.start();
     enter(Listening, name);
+}
+
+void LinkStatus::setLink(LinkAddress::Kind kind, const QString &endpoint)
+{
+    m_linkKind = kind;
+    m_endpoint = endpoint;
+    m_peer.clear();
+}
+
+void LinkStatus::countIgnored(std::uint8_t sysid, std::uint8_t compid)
+{
+    ++m_ignored;
+    m_ignoredSystem = sysid;
+    m_ignoredComponent = compid;
 }
 
 void LinkStatus::portClosed()

@@ -5,6 +5,8 @@
 // the line at that pace only.
 #pragma once
 
+#include <linkaddress.h>
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
@@ -28,6 +30,17 @@ class LinkStatus : public QObject
     Q_PROPERTY(qint64 lostFrames READ lostFrames NOTIFY changed)
     Q_PROPERTY(qint64 duplicateFrames READ duplicateFrames NOTIFY changed)
     Q_PROPERTY(int stalls READ stalls NOTIFY changed)
+    // What carries the link (a LinkAddress::Kind: 0 serial, 1 UDP listening, 2 UDP to a fixed
+    // address, 3 TCP), its address as the status line names it ("14550", "127.0.0.1:5760"),
+    // and where a listening UDP link's replies go ("192.0.2.5:14551"), empty until one is heard.
+    Q_PROPERTY(int linkKind READ linkKind NOTIFY changed)
+    Q_PROPERTY(QString endpoint READ endpoint NOTIFY changed)
+    Q_PROPERTY(QString peer READ peer NOTIFY changed)
+    // Frames from senders at another address than the followed gimbal's, dropped; and the last
+    // such sender.
+    Q_PROPERTY(qint64 ignoredFrames READ ignoredFrames NOTIFY changed)
+    Q_PROPERTY(int ignoredSystem READ ignoredSystem NOTIFY changed)
+    Q_PROPERTY(int ignoredComponent READ ignoredComponent NOTIFY changed)
 
 public:
     enum State {
@@ -64,6 +77,15 @@ public:
     // not a gap.
     qint64 duplicateFrames() const { return m_duplicates; }
     int stalls() const { return m_stalls; }
+    int linkKind() const { return m_linkKind; }
+    QString endpoint() const { return m_endpoint; }
+    QString peer() const { return m_peer; }
+    qint64 ignoredFrames() const { return m_ignored; }
+    int ignoredSystem() const { return m_ignoredSystem; }
+    int ignoredComponent() const { return m_ignoredComponent; }
+
+    // What the next opening carries; it stands until the next call.
+    void setLink(LinkAddress::Kind kind, const QString &endpoint);
 
     // Each starts a new state at once and zeroes the counts where a new link begins.
     void portOpened(const QString &name);
@@ -76,6 +98,8 @@ public:
     void countHeartbeat(std::uint8_t sysid, std::uint8_t compid, std::uint8_t systemStatus);
     // A stall: the device stopped reading and waiting commands were dropped.
     void countStall() { ++m_stalls; }
+    void countIgnored(std::uint8_t sysid, std::uint8_t compid);
+    void setPeer(const QString &peer) { m_peer = peer; }
 
 signals:
     void changed();
@@ -116,6 +140,12 @@ private:
     qint64 m_duplicates = 0;
     int m_stalls = 0;
     std::vector<Sender> m_senders;
+    int m_linkKind = LinkAddress::Serial;
+    QString m_endpoint;
+    QString m_peer;
+    qint64 m_ignored = 0;
+    int m_ignoredSystem = 0;
+    int m_ignoredComponent = 0;
 
     // Worked out at each tick.
     int m_silentSeconds = 0;

@@ -1,14 +1,13 @@
 #include "ravik.h"
 
 #include "linkstatus.h"
-#include "openfailure.h"
-#include "outputqueue.h"
 #include "serial.h"
 #include "serialevent.h"
+#include "serialtransport.h"
 
-#include <encoder.h>
 #include <messages.h>
-#include <parser.h>
+#include <tcptransport.h>
+#include <udptransport.h>
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -20,11 +19,8 @@
 
 namespace {
 constexpr int CommandPeriodMs = 20;
-// A few commands' worth: more waiting in the port, or in the system's queue behind it, means the
-// device is not reading.
-constexpr qint64 MaxQueuedCommandBytes = 4 * 26;
 // Where no arrival broadcast comes (containers, virtual ports, by-id links) the vanished port is
-// tried again this often.
+// tried again this often; so is a network link that would not open or was lost.
 constexpr int ReopenRetryMs = 1000;
 constexpr double Pi = 3.141592653589793;
 
@@ -59,7 +55,17 @@ Ravik::Ravik(QObject *parent) : QObject(parent)
     m_serialPort = serial->portNameList();
     serialEvent = new SerialEvent;
 
-    connect(serial, &Serial::readSignal, this, &Ravik::onSerialData);
+    m_serialTransport = new SerialTransport(*serial, this);
+    connect(m_serialTransport, &SerialTransport::stalled, m_linkStatus, &LinkStatus::countStall);
+    connect(&m_session, &MavlinkSession::opened, this, &Ravik::onLinkOpened);
+    connect(&m_session, &MavlinkSession::failed, this, &Ravik::onLinkFailed);
+    connect(&m_session, &MavlinkSession::lost, this, &Ravik::onLinkLost);
+    connect(&m_session, &MavlinkSession::frameReceived, this, &Ravik::handleFrame);
+    connect(&m_session, &MavlinkSession::badFrame, m_linkStatus, &LinkStatus::countBadFrame);
+    connect(&m_session, &MavlinkSession::frameSent, this, &Ravik::commandSent);
+    connect(&m_session, &MavlinkSession::senderIgnored, m_linkStatus, &LinkStatus::countIgnored);
+    connect(&m_session, &MavlinkSession::peerChanged, m_linkStatus, &LinkStatus::setPeer);
+
     connect(serialEvent, &SerialEvent::comDevArriaval, this, &Ravik::onDeviceArrived);
     connect(serialEvent, &SerialEvent::comDevRemoveComplete, this, &Ravik::onDeviceRemoved);
     // Where no removal broadcast comes (virtual ports, no udev), the port itself says that its
@@ -69,6 +75,7 @@ Ravik::Ravik(QObject *parent) : QObject(parent)
 
 Ravik::~Ravik()
 {
+    m_session.close();
     delete serialEvent;
 }
 
@@ -82,40 +89,113 @@ QStringList Ravik::serialPort() const
 void Ravik::onTimerTimeout()
 {
     emit commandDue();
-    if (m_tickHook && serial->isOpen() &&
-        m_tickHook(scaledRate(demandedRateX), scaledRate(demandedRateY), scaledRate(demandedRateZ)))
-        return;
-    gimbalControl(demandedRateX, demandedRateY, demandedRateZ);
+    m_session.beginTick();
+    if (!(m_tickHook && m_session.isOpen() &&
+          m_tickHook(scaledRate(demandedRateX), scaledRate(demandedRateY),
+                     scaledRate(demandedRateZ))))
+        gimbalControl(demandedRateX, demandedRateY, demandedRateZ);
+    m_session.serveHelpers();
 }
 
 void Ravik::switchSerial(QString serial_name, QString serial_boud)
 {
     // Pressing the button while the tool waits for a vanished port is the user's own choice.
     cancelReopen();
+    m_switching = true;
     if (!m_serialIsOpen) {
-        currentPortName = serial_name;
-        m_baudRate = serial_boud.toInt(nullptr, 10);
-        m_serialIsOpen = serial->openPort(serial_name, m_baudRate);
-        if (m_serialIsOpen) {
-            portOpened();
+        LinkAddress::Error error = LinkAddress::NoError;
+        const std::optional<LinkAddress> address = LinkAddress::parse(serial_name, &error);
+        if (address) {
+            currentPortName = serial_name;
+            m_baudRate = serial_boud.toInt(nullptr, 10);
+            m_address = *address;
+            m_wasOpen = false;
+            m_lastFailure.clear();
+            openLink();
         } else {
-            emit addMessage(
-                explainOpenFailure(serial_name, serial->error(), serial->errorString()));
+            emit addMessage(LinkAddress::explain(serial_name, error));
         }
     } else {
         // Cleared first: a port whose device is gone complains while it closes, and that is not
         // a removal to react to.
         m_serialIsOpen = false;
-        serial->closePort();
+        m_session.close();
         m_linkStatus->portClosed();
     }
+    m_switching = false;
+    emit serialIsOpenChanged();
+}
+
+// A network address gets a transport of its own, replaced when the user opens another one.
+void Ravik::openLink()
+{
+    m_linkStatus->setLink(m_address.kind, m_address.endpoint());
+    if (!m_address.isNetwork()) {
+        m_serialTransport->setPort(currentPortName, m_baudRate);
+        m_session.open(m_serialTransport);
+        return;
+    }
+    if (m_network)
+        m_network->deleteLater();
+    if (m_address.kind == LinkAddress::Tcp)
+        m_network = new TcpTransport(m_address, this);
+    else
+        m_network = new UdpTransport(m_address, this);
+    m_pending = true;
+    m_session.open(m_network);
+    // Still on its way (a connection, a name lookup): the link is awaited like a vanished port.
+    if (m_pending)
+        awaitPort(currentPortName);
+}
+
+void Ravik::onLinkOpened()
+{
+    m_pending = false;
+    const bool reconnected = m_wasOpen;
+    m_wasOpen = true;
+    if (awaitingPort()) {
+        m_awaitedPort.clear();
+        m_reopenTimer->stop();
+    }
+    m_lastFailure.clear();
+    m_serialIsOpen = true;
+    portOpened();
+    if (reconnected)
+        emit addMessage(tr("云台已重新连接：%1 已再次打开。").arg(currentPortName));
+    if (!m_switching)
+        emit serialIsOpenChanged();
+}
+
+// A serial port that does not open says why once, as the user asked for it, and is not tried
+// again; while a vanished port is awaited its failures are quiet. A network link says why once
+// for each new reason and is tried again like a vanished port.
+void Ravik::onLinkFailed(const QString &why)
+{
+    m_pending = false;
+    if (!m_address.isNetwork()) {
+        if (!awaitingPort())
+            emit addMessage(why);
+        return;
+    }
+    if (why != m_lastFailure)
+        emit addMessage(why);
+    m_lastFailure = why;
+    if (!awaitingPort())
+        awaitPort(currentPortName);
+}
+
+void Ravik::onLinkLost(const QString &why)
+{
+    emit addMessage(tr("云台与电脑连接异常，请检查USB连接"));
+    emit addMessage(why);
+    m_session.close();
+    m_serialIsOpen = false;
+    awaitPort(currentPortName);
     emit serialIsOpenChanged();
 }
 
 void Ravik::portOpened()
 {
-    mavlink_reset_receive();
-    m_stalled = false;
     m_linkStatus->portOpened(currentPortName);
 }
 
@@ -127,39 +207,14 @@ void Ravik::setLanguage(int indexOfLanguage)
 
 void Ravik::gimbalControl(float demanded_rate_x, float demanded_rate_y, float demanded_rate_z)
 {
-    if (!serial->isOpen()) {
+    if (!m_session.isOpen()) {
         emit addMessage(tr("请您先打开串口"));
         return;
     }
     mavlink_message_t msg;
     mavlink_msg_gimbal_control_pack(0, 0, &msg, 1, 1, scaledRate(demanded_rate_x),
                                     scaledRate(demanded_rate_y), scaledRate(demanded_rate_z));
-    writeCommand(msg);
-}
-
-// A stalled device would otherwise collect every tick's command and get them late, in a burst.
-// What waits in the system's queue is dropped, so that the device reads the current command
-// next; the port's own buffer keeps whole frames and takes no more than a few. A dropped command
-// keeps its sequence number, so the gap shows. A stall ends when everything has drained.
-void Ravik::writeCommand(const mavlink_message_t &msg)
-{
-    const PortHandle handle = serial->handle();
-    const qint64 inSystem = systemOutputQueue(handle);
-    const qint64 inPort = serial->bytesToWrite();
-    if (inSystem + inPort == 0)
-        m_stalled = false;
-    if ((inSystem >= MaxQueuedCommandBytes || inPort >= MaxQueuedCommandBytes) && !m_stalled) {
-        m_stalled = true;
-        m_linkStatus->countStall();
-    }
-    if (inSystem >= MaxQueuedCommandBytes)
-        discardSystemOutput(handle);
-    if (inPort >= MaxQueuedCommandBytes)
-        return;
-    std::uint8_t buffer[MAVLINK_MAX_PACKET_LEN];
-    const std::uint16_t length = mavlink_msg_to_send_buffer(buffer, &msg);
-    serial->write(reinterpret_cast<const char *>(buffer), length);
-    emit commandSent(msg);
+    m_session.send(msg);
 }
 
 void Ravik::setJoystick(float demanded_rate_x, float demanded_rate_y, float demanded_rate_z)
@@ -167,24 +222,6 @@ void Ravik::setJoystick(float demanded_rate_x, float demanded_rate_y, float dema
     demandedRateX = demanded_rate_x;
     demandedRateY = demanded_rate_y;
     demandedRateZ = demanded_rate_z;
-}
-
-void Ravik::onSerialData()
-{
-    const QByteArray chunk = serial->receivedData();
-    const auto *bytes = reinterpret_cast<const std::uint8_t *>(chunk.constData());
-    std::size_t left = static_cast<std::size_t>(chunk.size());
-    mavlink_message_t msg;
-    while (left > 0) {
-        std::uint8_t result = MAVLINK_FRAMING_INCOMPLETE;
-        const std::size_t used = mavlink_parse_chunk(bytes, left, &msg, &result);
-        bytes += used;
-        left -= used;
-        if (result == MAVLINK_FRAMING_OK)
-            handleFrame(msg);
-        else if (result == MAVLINK_FRAMING_BAD_CRC)
-            m_linkStatus->countBadFrame();
-    }
 }
 
 void Ravik::handleFrame(const mavlink_message_t &msg)
@@ -209,7 +246,7 @@ void Ravik::onDeviceArrived()
     m_serialPort = serial->portNameList();
     emit serialPortChanged();
     // The arrival may be the awaited device under any name (a by-id link names no kernel device).
-    if (awaitingPort())
+    if (awaitingPort() && !m_address.isNetwork())
         tryReopen();
 }
 
@@ -221,6 +258,7 @@ void Ravik::onDeviceRemoved(const QString &devName)
         return;
     emit addMessage(tr("云台与电脑连接异常，请检查USB连接"));
     serial->close();
+    m_session.close();
     m_serialIsOpen = false;
     awaitPort(devName);
     emit serialIsOpenChanged();
@@ -230,7 +268,7 @@ void Ravik::onSerialError(QSerialPort::SerialPortError error)
 {
     // Only a port that the controller holds open can vanish; errors raised while it opens or
     // closes the port itself are not a removal.
-    if (error == QSerialPort::ResourceError && m_serialIsOpen)
+    if (error == QSerialPort::ResourceError && m_serialIsOpen && !m_address.isNetwork())
         onDeviceRemoved(currentPortName);
 }
 
@@ -247,18 +285,22 @@ void Ravik::cancelReopen()
         return;
     m_awaitedPort.clear();
     m_reopenTimer->stop();
+    m_pending = false;
+    m_session.close();
     m_linkStatus->portClosed();
 }
 
-// Quiet: a device that is not back yet simply fails to open until it is.
+// Quiet: a device that is not back yet simply fails to open until it is. A network link still
+// on its way (a connection, a name lookup) is left to finish.
 void Ravik::tryReopen()
 {
-    if (!serial->openPort(m_awaitedPort, m_baudRate))
+    if (m_pending)
         return;
-    m_awaitedPort.clear();
-    m_reopenTimer->stop();
-    m_serialIsOpen = true;
-    portOpened();
-    emit addMessage(tr("云台已重新连接：%1 已再次打开。").arg(currentPortName));
-    emit serialIsOpenChanged();
+    if (!m_address.isNetwork()) {
+        m_serialTransport->setPort(m_awaitedPort, m_baudRate);
+        m_session.open(m_serialTransport);
+        return;
+    }
+    m_pending = true;
+    m_session.open(m_network);
 }

@@ -1,7 +1,12 @@
 // The gimbal link controller that the QML interface drives: the port list and open state, the
-// gimbal's three angles from its reports, and the 20 ms rate-command stream. When the open port's
-// device goes away it waits for it and opens it again once it is back.
+// gimbal's three angles from its reports, and the 20 ms rate-command stream. The link is a serial
+// port or a MAVLink link over the network (see LinkAddress); a network link counts as the open
+// port. When the open port's device goes away, or a network link cannot be opened or is lost, it
+// tries again until it is back.
 #pragma once
+
+#include <linkaddress.h>
+#include <mavlinksession.h>
 
 #include <QObject>
 #include <QSerialPort>
@@ -16,6 +21,7 @@ class LinkStatus;
 class QTimer;
 class Serial;
 class SerialEvent;
+class SerialTransport;
 
 class Ravik : public QObject
 {
@@ -39,11 +45,15 @@ public:
     Serial *wrapper() const { return serial; }
     SerialEvent *watcher() const { return serialEvent; }
     LinkStatus *linkStatus() const { return m_linkStatus; }
+    // The MAVLink session on whatever link is open: the protocol handlers, the recorder and the
+    // plot work through it.
+    MavlinkSession &session() { return m_session; }
 
-    // The port and baud rate given to the last open attempt.
+    // The port (or network address) and baud rate given to the last open attempt.
     QString portName() const { return currentPortName; }
     int baudRate() const { return m_baudRate; }
-    // Whether the controller waits for the vanished port's device to come back.
+    // Whether the controller waits for the link to come (back): a vanished port's device, a
+    // network link that could not be opened or was lost.
     bool awaitingPort() const { return !m_awaitedPort.isEmpty(); }
 
 signals:
@@ -55,7 +65,7 @@ signals:
     // Each 20 ms tick, just before its command is built: the last moment to set the rates.
     void commandDue();
     // Every frame that the intake took, after the controller's own reaction to it, and every
-    // rate command handed to the port: for the plot's history and the recorder.
+    // command handed to the link.
     void frameReceived(const mavlink_message_t &msg);
     void commandSent(const mavlink_message_t &msg);
 
@@ -69,20 +79,20 @@ public:
                                    float demanded_rate_z);
     Q_INVOKABLE void setJoystick(float demanded_rate_x, float demanded_rate_y,
                                  float demanded_rate_z);
-    // Stops waiting for a vanished port; the user has picked another one.
+    // Stops waiting for the link to come back; the user has picked another one.
     Q_INVOKABLE void cancelReopen();
 
-    // Called on each tick while the port is open, with the tick's rates in rad/s, by the link of
-    // another protocol: when it returns true it has sent the tick's command itself, and no
-    // GIMBAL_CONTROL goes out.
+    // The one steering handler of another protocol, called on each tick while the link is open
+    // with the tick's rates in rad/s: when it returns true it has sent the tick's command itself,
+    // and no GIMBAL_CONTROL goes out.
     using TickHook = std::function<bool(float rate_x, float rate_y, float rate_z)>;
     void setTickHook(TickHook hook) { m_tickHook = std::move(hook); }
-    // Writes a finalised frame to the port, dropped like a rate command when the device does not
-    // read, and announced through commandSent.
-    void writeCommand(const mavlink_message_t &msg);
 
 private:
-    void onSerialData();
+    void openLink();
+    void onLinkOpened();
+    void onLinkFailed(const QString &why);
+    void onLinkLost(const QString &why);
     void handleFrame(const mavlink_message_t &msg);
     void onDeviceArrived();
     void onDeviceRemoved(const QString &devName);
@@ -107,7 +117,19 @@ private:
     LinkStatus *m_linkStatus = nullptr;
     QString m_awaitedPort;
     QTimer *m_reopenTimer = nullptr;
-    // The device has stopped reading and waiting commands are being dropped.
-    bool m_stalled = false;
     TickHook m_tickHook;
+
+    MavlinkSession m_session;
+    LinkAddress m_address;
+    SerialTransport *m_serialTransport = nullptr;
+    // The network link's transport, made anew for each address the user opens.
+    Transport *m_network = nullptr;
+    // An open is under way whose outcome has not come yet (a TCP connection, a name lookup).
+    bool m_pending = false;
+    // Inside switchSerial, which announces the open state itself once it is done.
+    bool m_switching = false;
+    // The link has been open since the user asked for it: coming again is a reconnection.
+    bool m_wasOpen = false;
+    // The last reason a network link would not open, said once rather than at every retry.
+    QString m_lastFailure;
 };

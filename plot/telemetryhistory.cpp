@@ -2,16 +2,16 @@
 
 #include <gimbal_v2.h>
 #include <messages.h>
-#include <ravik.h>
+#include <mavlinksession.h>
 #include <v2attitude.h>
 #include <v2devices.h>
 
 #include <cstring>
 
-TelemetryHistory::TelemetryHistory(Ravik &ravik, QObject *parent) : QObject(parent)
+TelemetryHistory::TelemetryHistory(MavlinkSession &session, QObject *parent) : QObject(parent)
 {
     m_clock.start();
-    connect(&ravik, &Ravik::frameReceived, this, [this](const mavlink_message_t &msg) {
+    connect(&session, &MavlinkSession::frameReceived, this, [this](const mavlink_message_t &msg) {
         if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_REPORT) {
             const mavlink_gimbal_report_t report = mavlink_msg_gimbal_report_decode(&msg);
             m_angles.append(now(), report.joint_roll, report.joint_el, report.joint_az);
@@ -26,7 +26,7 @@ TelemetryHistory::TelemetryHistory(Ravik &ravik, QObject *parent) : QObject(pare
         }
         ++m_revision;
     });
-    connect(&ravik, &Ravik::commandSent, this, [this](const mavlink_message_t &msg) {
+    connect(&session, &MavlinkSession::frameSent, this, [this](const mavlink_message_t &msg) {
         if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_CONTROL) {
             mavlink_gimbal_control_t command;
             std::memcpy(&command, msg.payload, sizeof command);

@@ -1,7 +1,7 @@
 // The history that the plot draws: the three joint angles of every report (or a v2 gimbal's
 // pitch, roll and yaw from its attitude statuses) and the three rates of every rate command
 // (GIMBAL_CONTROL, or a v2 gimbal's GIMBAL_DEVICE_SET_ATTITUDE), each for the last minute, on one
-// steady clock. Fed by the controller; costs a
+// steady clock. Fed by the link's session; costs a
 // few stores per report and nothing else until a plot reads it.
 #pragma once
 
@@ -10,7 +10,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 
-class Ravik;
+class MavlinkSession;
 class V2Devices;
 
 class TelemetryHistory : public QObject
@@ -18,7 +18,7 @@ class TelemetryHistory : public QObject
     Q_OBJECT
 
 public:
-    explicit TelemetryHistory(Ravik &ravik, QObject *parent = nullptr);
+    explicit TelemetryHistory(MavlinkSession &session, QObject *parent = nullptr);
 
     // With several v2 gimbals on the link, only the controlled one's statuses are drawn.
     void followChosen(const V2Devices *devices) { m_devices = devices; }

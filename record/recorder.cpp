@@ -5,7 +5,7 @@
 #include "recordwriter.h"
 
 #include <checkedvalue.h>
-#include <ravik.h>
+#include <mavlinksession.h>
 
 #include <QDateTime>
 #include <QFile>
@@ -21,8 +21,8 @@ constexpr int HandOverMs = 250;
 constexpr int HandOverBytes = 256 * 1024;
 } // namespace
 
-Recorder::Recorder(Ravik &ravik, QSettings *store, QObject *parent)
-    : QObject(parent), m_ravik(ravik), m_store(store)
+Recorder::Recorder(MavlinkSession &session, QSettings *store, QObject *parent)
+    : QObject(parent), m_session(session), m_store(store)
 {
     m_folder = m_store ? checkedText(m_store->value(FolderKey)) : QString();
     if (m_folder.isEmpty())
@@ -36,9 +36,9 @@ Recorder::Recorder(Ravik &ravik, QSettings *store, QObject *parent)
             emit rowsChanged();
         }
     });
-    // A recording is of an open link: when the port closes, for whatever reason, it ends.
-    connect(&ravik, &Ravik::serialIsOpenChanged, this, [this] {
-        if (recording() && !m_ravik.serialIsOpen())
+    // A recording is of an open link: when the link closes, for whatever reason, it ends.
+    connect(&session, &MavlinkSession::openChanged, this, [this] {
+        if (recording() && !m_session.isOpen())
             finish(End::PortClosed);
     });
 }
@@ -101,9 +101,9 @@ void Recorder::begin(std::unique_ptr<QFile> file)
     });
     m_thread.start();
 
-    m_received = connect(&m_ravik, &Ravik::frameReceived, this,
+    m_received = connect(&m_session, &MavlinkSession::frameReceived, this,
                          [this](const mavlink_message_t &msg) { add(msg, false); });
-    m_sent = connect(&m_ravik, &Ravik::commandSent, this,
+    m_sent = connect(&m_session, &MavlinkSession::frameSent, this,
                      [this](const mavlink_message_t &msg) { add(msg, true); });
     m_handOver.start();
     m_showRows.start();

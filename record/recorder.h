@@ -17,7 +17,7 @@
 
 class QFile;
 class QSettings;
-class Ravik;
+class MavlinkSession;
 class RecordWriter;
 struct mavlink_message_t;
 
@@ -32,7 +32,7 @@ class Recorder : public QObject
     Q_PROPERTY(QString folder READ folder WRITE setFolder NOTIFY folderChanged)
 
 public:
-    Recorder(Ravik &ravik, QSettings *store, QObject *parent = nullptr);
+    Recorder(MavlinkSession &session, QSettings *store, QObject *parent = nullptr);
     ~Recorder() override;
 
     bool recording() const { return m_writer != nullptr; }
@@ -62,7 +62,7 @@ private:
     void handOver();
     void finish(End end);
 
-    Ravik &m_ravik;
+    MavlinkSession &m_session;
     QSettings *m_store;
     QString m_folder;
     QString m_fileName;

@@ -210,7 +210,7 @@ void TestRecorder::recordsWhatCameAndWent()
     const QString path = folder.filePath(QStringLiteral("link.csv"));
     Link link;
     QVERIFY(link.ravik.serialIsOpen());
-    auto recorder = std::make_unique<Recorder>(link.ravik, nullptr);
+    auto recorder = std::make_unique<Recorder>(link.ravik.session(), nullptr);
     QSignalSpy messages(recorder.get(), &Recorder::message);
     QVERIFY(messages.isValid());
     recorder->startTo(path);
@@ -231,10 +231,11 @@ void TestRecorder::recordsWhatCameAndWent()
         // Connected after the recorder, so it sees the last report's row added, not yet handed
         // over.
         int seen = 0;
-        connect(&link.ravik, &Ravik::frameReceived, this, [&](const mavlink_message_t &msg) {
-            if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_REPORT && ++seen == reports && sameTurn)
-                finish();
-        });
+        connect(&link.ravik.session(), &MavlinkSession::frameReceived, this,
+                [&](const mavlink_message_t &msg) {
+                    if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_REPORT && ++seen == reports && sameTurn)
+                        finish();
+                });
         link.send(reports);
         QTRY_COMPARE_WITH_TIMEOUT(seen, reports, 5000);
     }
@@ -328,7 +329,7 @@ void TestRecorder::unwritable()
     QVERIFY(QFile::setPermissions(base.path(), readOnly | QFile::WriteOwner));
 
     Link link;
-    Recorder recorder(link.ravik, nullptr);
+    Recorder recorder(link.ravik.session(), nullptr);
     QSignalSpy messages(&recorder, &Recorder::message);
     QVERIFY(messages.isValid());
     std::unique_ptr<FileSizeLimit> limit;
@@ -375,7 +376,7 @@ void TestRecorder::lastWriteFailureSparesTheNextRecording()
     const QString first = folder.filePath(QStringLiteral("first.csv"));
     const QString second = folder.filePath(QStringLiteral("second.csv"));
     Link link;
-    Recorder recorder(link.ravik, nullptr);
+    Recorder recorder(link.ravik.session(), nullptr);
     QSignalSpy messages(&recorder, &Recorder::message);
     QVERIFY(messages.isValid());
     recorder.startTo(first);
@@ -383,16 +384,17 @@ void TestRecorder::lastWriteFailureSparesTheNextRecording()
 
     constexpr int Reports = 40;
     int seen = 0;
-    connect(&link.ravik, &Ravik::frameReceived, &recorder, [&](const mavlink_message_t &msg) {
-        if (msg.msgid != MAVLINK_MSG_ID_GIMBAL_REPORT || ++seen != Reports)
-            return;
-        {
-            // Room for part of a row beyond what is written.
-            FileSizeLimit limit(static_cast<rlim_t>(QFileInfo(first).size()) + 60);
-            recorder.stop();
-        }
-        recorder.startTo(second);
-    });
+    connect(&link.ravik.session(), &MavlinkSession::frameReceived, &recorder,
+            [&](const mavlink_message_t &msg) {
+                if (msg.msgid != MAVLINK_MSG_ID_GIMBAL_REPORT || ++seen != Reports)
+                    return;
+                {
+                    // Room for part of a row beyond what is written.
+                    FileSizeLimit limit(static_cast<rlim_t>(QFileInfo(first).size()) + 60);
+                    recorder.stop();
+                }
+                recorder.startTo(second);
+            });
     // The header and the first commands are in the file before the reports come.
     QTRY_VERIFY_WITH_TIMEOUT(readAll(first).count('\n') > 1, 2000);
     link.send(Reports);
@@ -434,7 +436,7 @@ void TestRecorder::newFilesNeverReplaceOld()
     }
 
     Link link;
-    Recorder recorder(link.ravik, nullptr);
+    Recorder recorder(link.ravik.session(), nullptr);
     recorder.setFolder(folder.path());
     recorder.start();
     QVERIFY(recorder.recording());

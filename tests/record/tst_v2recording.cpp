@@ -98,9 +98,9 @@ void TestV2Recording::initTestCase()
     PseudoTerminal pty;
     Ravik ravik;
     GimbalV2Link link(ravik, {});
-    TelemetryHistory history(ravik);
+    TelemetryHistory history(ravik.session());
     history.followChosen(link.devices());
-    Recorder recorder(ravik, nullptr);
+    Recorder recorder(ravik.session(), nullptr);
     MessageWait wait(pty);
     recorder.startTo(path);
     QVERIFY(recorder.recording());

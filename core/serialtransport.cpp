@@ -1,0 +1,71 @@
+#include "serialtransport.h"
+
+#include "openfailure.h"
+#include "outputqueue.h"
+#include "serial.h"
+
+namespace {
+// A few commands' worth: more waiting in the port, or in the system's queue behind it, means the
+// device is not reading.
+constexpr qint64 MaxQueuedBytes = 4 * 26;
+// 8N1: ten bits on the line for every byte.
+constexpr int BitsPerByte = 10;
+} // namespace
+
+SerialTransport::SerialTransport(Serial &serial, QObject *parent)
+    : Transport(parent), m_serial(serial)
+{
+    connect(&serial, &Serial::readSignal, this,
+            [this] { emit received(m_serial.receivedData(), 0); });
+}
+
+void SerialTransport::setPort(const QString &name, int baudRate)
+{
+    m_name = name;
+    m_baudRate = baudRate;
+}
+
+void SerialTransport::open()
+{
+    m_stalled = false;
+    if (m_serial.openPort(m_name, m_baudRate))
+        emit opened();
+    else
+        emit failed(explainOpenFailure(m_name, m_serial.error(), m_serial.errorString()));
+}
+
+void SerialTransport::close()
+{
+    if (m_serial.isOpen())
+        m_serial.closePort();
+}
+
+bool SerialTransport::isOpen() const
+{
+    return m_serial.isOpen();
+}
+
+// A dropped command keeps its sequence number, so the gap shows.
+Transport::Write SerialTransport::write(const char *data, int size)
+{
+    const PortHandle handle = m_serial.handle();
+    const qint64 inSystem = systemOutputQueue(handle);
+    const qint64 inPort = m_serial.bytesToWrite();
+    if (inSystem + inPort == 0)
+        m_stalled = false;
+    if ((inSystem >= MaxQueuedBytes || inPort >= MaxQueuedBytes) && !m_stalled) {
+        m_stalled = true;
+        emit stalled();
+    }
+    if (inSystem >= MaxQueuedBytes)
+        discardSystemOutput(handle);
+    if (inPort >= MaxQueuedBytes)
+        return Write::Dropped;
+    m_serial.write(data, size);
+    return Write::Sent;
+}
+
+int SerialTransport::bytesPerSecond() const
+{
+    return m_baudRate > 0 ? m_baudRate / BitsPerByte : 0;
+}
