@@ -5,7 +5,8 @@
 # the gimbal out and plugs it back in a second later, and the tool opens it again. The simulator
 # stops when the tool exits and prints what it received. Options after the script name go to the
 # simulator (e.g. --rate 200, or --protocol v2 for a gimbal protocol v2 device, on which
-# `kill -USR2` raises or lowers a failure flag).
+# `kill -USR2` raises or lowers a failure flag). With --udp first, the simulator sends over UDP to
+# the tool listening on 127.0.0.1:14550 instead, and `kill -USR1` silences it for a second.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,8 +15,14 @@ cmake -S . -B build -G Ninja >/dev/null
 cmake --build build --target gimbal gimbal-sim
 
 link=${XDG_RUNTIME_DIR:-/tmp}/gimbal-sim
+simulatorLine=(--link "$link")
+if [ "${1:-}" = "--udp" ]; then
+  shift
+  link=udp:127.0.0.1:14550
+  simulatorLine=(--udp 14550)
+fi
 simulatorOutput=$(mktemp)
-build/tools/simulator/gimbal-sim --link "$link" "$@" >"$simulatorOutput" &
+build/tools/simulator/gimbal-sim "${simulatorLine[@]}" "$@" >"$simulatorOutput" &
 simulator=$!
 stopSimulator() {
   kill -TERM "$simulator" 2>/dev/null && wait "$simulator" 2>/dev/null || true

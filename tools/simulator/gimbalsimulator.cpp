@@ -1,21 +1,32 @@
 #include "gimbalsimulator.h"
+#include "tcpserverline.h"
+#include "terminalline.h"
+#include "udpline.h"
 
 #include <gimbal_v2.h>
 #include <messages.h>
-
-#include <QFile>
 
 #include <cstring>
 
 namespace {
 constexpr std::uint8_t MavStateActive = 4;
-// A real line keeps transmitting whether or not anyone reads; more than this waiting means nobody
-// does, and the report is lost as it would be on the wire.
-constexpr int MaxQueuedBytes = 4096;
 
 constexpr float degrees(float angle)
 {
     return angle * 0.017453292f;
+}
+
+std::unique_ptr<SimulatorLine> makeLine(const SimulatorOptions &options)
+{
+    switch (options.link) {
+    case SimulatedLink::Udp:
+        return std::make_unique<UdpLine>(options.host, options.port);
+    case SimulatedLink::TcpServer:
+        return std::make_unique<TcpServerLine>(options.host, options.port);
+    case SimulatedLink::Terminal:
+        break;
+    }
+    return std::make_unique<TerminalLine>(options.linkPath);
 }
 } // namespace
 
@@ -50,8 +61,11 @@ V2DeviceProfile twoAxisGimbal()
 }
 
 GimbalSimulator::GimbalSimulator(const SimulatorOptions &options, QObject *parent)
-    : QObject(parent), m_options(options), m_writer(options.mavlinkVersion), m_random(options.seed)
+    : QObject(parent), m_options(options), m_line(makeLine(options)),
+      m_writer(options.mavlinkVersion), m_random(options.seed)
 {
+    connect(m_line.get(), &SimulatorLine::received, this, &GimbalSimulator::receive);
+    connect(m_line.get(), &SimulatorLine::restarted, this, [this] { m_reader.restart(); });
     plugIn();
     if (options.protocol == SimulatedProtocol::V2)
         return;
@@ -64,38 +78,21 @@ GimbalSimulator::GimbalSimulator(const SimulatorOptions &options, QObject *paren
     m_heartbeatTimer.start(1000);
 }
 
-GimbalSimulator::~GimbalSimulator()
-{
-    if (!m_options.linkPath.isEmpty())
-        QFile::remove(m_options.linkPath);
-}
-
-QString GimbalSimulator::portPath() const
-{
-    return m_options.linkPath.isEmpty() ? devicePath() : m_options.linkPath;
-}
-
 void GimbalSimulator::plugIn()
 {
     m_reader.restart();
+    m_line->open();
+    m_plugged = true;
     // A v2 device comes back as from power-up: silent until it sees a heartbeat.
     if (m_options.protocol == SimulatedProtocol::V2)
         addV2Devices();
-    m_pty = std::make_unique<PseudoTerminal>();
-    connect(m_pty.get(), &PseudoTerminal::received, this, &GimbalSimulator::receive);
-    if (!m_options.linkPath.isEmpty() && m_pty->isOpen()) {
-        QFile::remove(m_options.linkPath);
-        QFile::link(m_pty->devicePath(), m_options.linkPath);
-    }
 }
 
 void GimbalSimulator::unplug()
 {
-    // The link first, so that nobody opens the terminal as it goes.
-    if (!m_options.linkPath.isEmpty())
-        QFile::remove(m_options.linkPath);
+    m_plugged = false;
+    m_line->close();
     removeV2Devices();
-    m_pty.reset();
 }
 
 void GimbalSimulator::addV2Devices()
@@ -115,9 +112,11 @@ void GimbalSimulator::addV2Devices()
         m_devices.push_back(std::make_unique<V2Device>(device));
         connect(m_devices.back().get(), &V2Device::frameReady, this,
                 [this](const QByteArray &frame, bool telemetry) {
-                    if (m_pty)
+                    if (m_plugged)
                         send(telemetry ? withLineFaults(frame) : frame);
                 });
+        if (m_line->mustSpeakFirst())
+            m_devices.back()->wake();
     }
 }
 
@@ -147,7 +146,7 @@ void GimbalSimulator::toggleFailure()
 
 void GimbalSimulator::replug()
 {
-    if (!m_pty)
+    if (!m_plugged)
         plugIn();
 }
 
@@ -173,7 +172,7 @@ void GimbalSimulator::sendDueReports()
         std::chrono::duration<double>(CommandLog::Clock::now() - m_start).count();
     const auto due = static_cast<long long>(elapsed * m_options.reportRateHz);
     for (; m_reportsDue < due; ++m_reportsDue) {
-        if (m_pty)
+        if (m_plugged)
             sendReport();
     }
 }
@@ -211,7 +210,7 @@ QByteArray GimbalSimulator::withLineFaults(QByteArray frame)
 
 void GimbalSimulator::sendHeartbeat()
 {
-    if (!m_pty)
+    if (!m_plugged)
         return;
     mavlink_heartbeat_t heartbeat{};
     heartbeat.system_status = MavStateActive;
@@ -222,17 +221,14 @@ void GimbalSimulator::sendHeartbeat()
 void GimbalSimulator::send(QByteArray frame)
 {
     ++m_framesNumbered;
-    if (m_pty->pendingSize() > MaxQueuedBytes) {
+    if (!m_line->send(frame))
         ++m_droppedFrames;
-        return;
-    }
-    m_pty->write(frame);
 }
 
 void GimbalSimulator::receive()
 {
     const auto arrival = CommandLog::Clock::now();
-    for (const mavlink_message_t &msg : m_reader.feed(m_pty->takeReceived())) {
+    for (const mavlink_message_t &msg : m_reader.feed(m_line->takeReceived())) {
         if (msg.msgid == MAVLINK_MSG_ID_HEARTBEAT)
             ++m_heartbeatsReceived;
         bool command = false;

@@ -1,16 +1,18 @@
-// A gimbal on the far end of a pseudo-terminal. Speaking the report protocol, it reports its joint
-// angles at a chosen rate, turns them at the rates of the commands it receives, and sends a
-// heartbeat once a second; speaking the gimbal protocol v2, it is one or two v2 gimbal devices.
-// It can be pulled out and plugged back in, as a USB device is: the terminal goes away and a new
-// one comes, which a stable link path follows.
+// A gimbal on the far end of a pseudo-terminal, or on UDP or TCP on this machine. Speaking the
+// report protocol, it reports its joint angles at a chosen rate, turns them at the rates of the
+// commands it receives, and sends a heartbeat once a second; speaking the gimbal protocol v2, it is
+// one or two v2 gimbal devices. It can be pulled out and plugged back in, as a USB device is: the
+// terminal goes away and a new one comes, which a stable link path follows; a network line closes
+// and opens again on the same address.
 #pragma once
 
 #include "commandlog.h"
 #include "framereader.h"
 #include "framewriter.h"
-#include "pseudoterminal.h"
+#include "simulatorline.h"
 #include "v2device.h"
 
+#include <QHostAddress>
 #include <QObject>
 #include <QTimer>
 
@@ -19,6 +21,9 @@
 #include <vector>
 
 enum class SimulatedProtocol { Report, V2 };
+// What the gimbal sits on: a pseudo-terminal; UDP, sending to the tool at host:port; a TCP server
+// on host:port.
+enum class SimulatedLink { Terminal, Udp, TcpServer };
 
 struct SimulatorOptions
 {
@@ -30,9 +35,14 @@ struct SimulatorOptions
     // The share of reports sent with one bit flipped.
     double bitErrorRate = 0.0;
     unsigned seed = 1;
+    SimulatedLink link = SimulatedLink::Terminal;
     // A symbolic link kept pointing at the current terminal, like a /dev/serial/by-id/ path;
     // empty for none.
     QString linkPath;
+    // A network line's loopback address and port: the tool's for UDP, the server's for TCP (0 for
+    // any free port).
+    QHostAddress host = QHostAddress(QHostAddress::LocalHost);
+    quint16 port = 0;
 
     // The gimbal protocol v2 device: statuses a second, and the device's behaviour.
     double statusRateHz = 10.0;
@@ -59,18 +69,18 @@ class GimbalSimulator : public QObject
 public:
     explicit GimbalSimulator(const SimulatorOptions &options, QObject *parent = nullptr);
 
-    ~GimbalSimulator() override;
-
-    bool isOpen() const { return m_pty && m_pty->isOpen(); }
-    // The terminal's own path, empty while unplugged.
-    QString devicePath() const { return isOpen() ? m_pty->devicePath() : QString(); }
-    // The path for the tool to open: the stable link when there is one.
-    QString portPath() const;
-    bool isPlugged() const { return m_pty != nullptr; }
-    // Hangs the terminal up and removes it, as pulling the USB cable does; the link then points
-    // nowhere.
+    bool isOpen() const { return m_line->isOpen(); }
+    // Why the line did not open.
+    QString lineError() const { return m_line->errorString(); }
+    // The terminal's own path, empty while unplugged; a network line's address.
+    QString devicePath() const { return m_line->currentAddress(); }
+    // The path or address for the tool to open: the stable link when there is one.
+    QString portPath() const { return m_line->address(); }
+    bool isPlugged() const { return m_plugged; }
+    // Hangs the terminal up and removes it, as pulling the USB cable does, and the link then
+    // points nowhere; closes a network line.
     void unplug();
-    // Brings a new terminal and points the link at it.
+    // Brings a new terminal and points the link at it; opens a network line again.
     void replug();
     // Stops sending; what was sent stays on its way.
     void pause();
@@ -104,7 +114,8 @@ private:
     void removeV2Devices();
 
     SimulatorOptions m_options;
-    std::unique_ptr<PseudoTerminal> m_pty;
+    std::unique_ptr<SimulatorLine> m_line;
+    bool m_plugged = false;
     FrameReader m_reader;
     FrameWriter m_writer;
     CommandLog m_commands;

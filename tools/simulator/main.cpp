@@ -1,18 +1,14 @@
-// gimbal-sim: a simulated gimbal on a pseudo-terminal, for running the tool without hardware,
-// speaking the report protocol or, with --protocol v2, the gimbal protocol v2. It can also be
-// pulled out and plugged back in: now and then (--replug-every) or on SIGUSR1. SIGUSR2 raises or
-// lowers a v2 device's failure flag.
+// gimbal-sim: a simulated gimbal on a pseudo-terminal, or on UDP or TCP on this machine, for
+// running the tool without hardware, speaking the report protocol or, with --protocol v2, the
+// gimbal protocol v2. It can also be pulled out and plugged back in: now and then (--replug-every)
+// or on SIGUSR1. SIGUSR2 raises or lowers a v2 device's failure flag.
 #include "gimbalsimulator.h"
+#include "signalwatch.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHash>
-#include <QSocketNotifier>
 #include <QTextStream>
-
-#include <signal.h>
-#include <sys/signalfd.h>
-#include <unistd.h>
 
 namespace {
 // The failure flags --fail names.
@@ -51,24 +47,22 @@ void printSummary(const GimbalSimulator &sim, bool v2, int unplugs)
 
 int main(int argc, char *argv[])
 {
-    // Signals come through a descriptor that the event loop reads: Ctrl+C and termination end it,
-    // so that the summary still prints, and SIGUSR1 pulls the gimbal out.
-    sigset_t handled;
-    sigemptyset(&handled);
-    sigaddset(&handled, SIGINT);
-    sigaddset(&handled, SIGTERM);
-    sigaddset(&handled, SIGUSR1);
-    sigaddset(&handled, SIGUSR2);
-    sigprocmask(SIG_BLOCK, &handled, nullptr);
-    const int signalFd = signalfd(-1, &handled, SFD_CLOEXEC);
+    // Ctrl+C and termination end it, so that the summary still prints, and SIGUSR1 pulls the
+    // gimbal out.
+    const sigset_t handled = SignalWatch::block({SIGINT, SIGTERM, SIGUSR1, SIGUSR2});
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("gimbal-sim"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("A simulated gimbal on a pseudo-terminal: open the printed path as the "
-                       "serial port. Ctrl+C ends it with a summary of the commands received."));
+    parser.setApplicationDescription(QStringLiteral(
+        "A simulated gimbal on a pseudo-terminal, on UDP or behind a TCP server on this "
+        "machine: give the tool the path or address printed on the first line as its port. "
+        "Ctrl+C ends it with a summary of the commands received.\n\n"
+        "Pulled out (SIGUSR1, --replug-every), a terminal goes away and a new one comes; a "
+        "TCP server closes the connection and refuses new ones until it is back, so the tool "
+        "must connect again; on UDP the gimbal closes its socket: it sends nothing, and what "
+        "the tool sends finds no port, until it is back on the same port of its own."));
     parser.addHelpOption();
     const QCommandLineOption rate(QStringLiteral("rate"),
                                   QStringLiteral("GIMBAL_REPORT frames per second (default 50)."),
@@ -93,7 +87,8 @@ int main(int argc, char *argv[])
         QStringLiteral("path"));
     const QCommandLineOption replugEvery(
         QStringLiteral("replug-every"),
-        QStringLiteral("Pull the gimbal out every this many seconds (SIGUSR1 does it once)."),
+        QStringLiteral("Pull the gimbal out every this many seconds (SIGUSR1 does it once; see "
+                       "above for what that means on UDP and TCP)."),
         QStringLiteral("seconds"));
     const QCommandLineOption unpluggedFor(
         QStringLiteral("unplugged-for"),
@@ -126,8 +121,26 @@ int main(int argc, char *argv[])
     const QCommandLineOption noInfo(QStringLiteral("no-info"),
                                     QStringLiteral("v2: never answer a request for the device's "
                                                    "information."));
+    const QCommandLineOption udp(
+        QStringLiteral("udp"),
+        QStringLiteral("Send to the tool listening on UDP at 127.0.0.1:port, as a vehicle sends to "
+                       "a ground station on 14550, from a port of the gimbal's own that the tool "
+                       "learns and answers to. Prints udp:127.0.0.1:port."),
+        QStringLiteral("port"));
+    const QCommandLineOption udpHost(
+        QStringLiteral("udp-host"),
+        QStringLiteral("With --udp: the tool's loopback address instead of 127.0.0.1 (::1 for "
+                       "IPv6)."),
+        QStringLiteral("address"));
+    const QCommandLineOption tcpListen(
+        QStringLiteral("tcp-listen"),
+        QStringLiteral("Listen on TCP at 127.0.0.1:port (0 for any free port) and serve one "
+                       "client at a time; one that connects meanwhile waits its turn. Prints "
+                       "tcp:127.0.0.1:port."),
+        QStringLiteral("port"));
     parser.addOptions({rate, version, noise, bitErrors, duration, link, replugEvery, unpluggedFor,
-                       protocol, statusRate, fail, truncate, earthFrame, secondGimbal, noInfo});
+                       protocol, statusRate, fail, truncate, earthFrame, secondGimbal, noInfo, udp,
+                       udpHost, tcpListen});
     parser.process(app);
 
     SimulatorOptions options;
@@ -147,9 +160,23 @@ int main(int argc, char *argv[])
         options.failureToggle = failures.value(parser.value(fail));
         options.failureFlags = options.failureToggle;
     }
+    bool lineValid = true;
+    if (parser.isSet(udp)) {
+        options.link = SimulatedLink::Udp;
+        options.port = parser.value(udp).toUShort(&lineValid);
+        lineValid = lineValid && options.port != 0;
+        if (parser.isSet(udpHost))
+            lineValid = lineValid && options.host.setAddress(parser.value(udpHost));
+    } else if (parser.isSet(tcpListen)) {
+        options.link = SimulatedLink::TcpServer;
+        options.port = parser.value(tcpListen).toUShort(&lineValid);
+    }
     const double replugSeconds = parser.value(replugEvery).toDouble();
     const double outSeconds = parser.value(unpluggedFor).toDouble();
-    if (options.reportRateHz <= 0 || (options.mavlinkVersion != 1 && options.mavlinkVersion != 2) ||
+    if (!lineValid || (parser.isSet(udp) && parser.isSet(tcpListen)) ||
+        (parser.isSet(udpHost) && !parser.isSet(udp)) ||
+        (options.link != SimulatedLink::Terminal && parser.isSet(link)) ||
+        options.reportRateHz <= 0 || (options.mavlinkVersion != 1 && options.mavlinkVersion != 2) ||
         options.noiseBytes < 0 || options.bitErrorRate < 0 || options.bitErrorRate > 1 ||
         (parser.isSet(replugEvery) && replugSeconds <= outSeconds) || outSeconds < 0 ||
         (!v2 && parser.value(protocol) != QLatin1String("report")) ||
@@ -160,7 +187,7 @@ int main(int argc, char *argv[])
 
     GimbalSimulator sim(options);
     if (!sim.isOpen()) {
-        QTextStream(stderr) << "gimbal-sim: no pseudo-terminal could be opened\n";
+        QTextStream(stderr) << "gimbal-sim: " << sim.lineError() << '\n';
         return 1;
     }
     QTextStream out(stdout);
@@ -175,14 +202,11 @@ int main(int argc, char *argv[])
         ++unplugs;
         QTimer::singleShot(static_cast<int>(outSeconds * 1000), &sim, &GimbalSimulator::replug);
     };
-    QSocketNotifier signalled(signalFd, QSocketNotifier::Read);
-    QObject::connect(&signalled, &QSocketNotifier::activated, &app, [&] {
-        signalfd_siginfo info{};
-        if (::read(signalFd, &info, sizeof info) != sizeof info)
-            return;
-        if (info.ssi_signo == SIGUSR1)
+    SignalWatch watch(handled);
+    QObject::connect(&watch, &SignalWatch::caught, &app, [&](int signal) {
+        if (signal == SIGUSR1)
             pullOut();
-        else if (info.ssi_signo == SIGUSR2)
+        else if (signal == SIGUSR2)
             sim.toggleFailure();
         else
             app.quit();
@@ -197,6 +221,5 @@ int main(int argc, char *argv[])
 
     const int result = app.exec();
     printSummary(sim, v2, unplugs);
-    ::close(signalFd);
     return result;
 }

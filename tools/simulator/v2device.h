@@ -59,6 +59,9 @@ public:
     // this device.
     bool receive(const mavlink_message_t &msg);
     bool isAwake() const { return m_heartbeatTimer.isActive(); }
+    // Starts sending without waiting for a HEARTBEAT, for a listener that learns where the device
+    // is only from what it sends.
+    void wake();
     // Raises the given error flags, or lowers them when they are up.
     void toggleFailure(std::uint32_t flags) { m_failureFlags ^= flags; }
     // Stops sending.
@@ -70,7 +73,6 @@ signals:
     void frameReady(const QByteArray &frame, bool telemetry);
 
 private:
-    void wake();
     void advance();
     void sendHeartbeat();
     void sendStatus();
