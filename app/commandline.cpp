@@ -3,6 +3,8 @@
 #include "baudrate.h"
 #include "protocolselector.h"
 
+#include <linkaddress.h>
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -13,6 +15,24 @@ int fail(const QString &error)
     QTextStream(stderr) << "gimbal: " << error << "\n"
                         << "Try 'gimbal --help' for the options.\n";
     return 2;
+}
+
+// Why --port's value names no link, for the terminal.
+QString addressProblem(LinkAddress::Error error)
+{
+    switch (error) {
+    case LinkAddress::MissingPort:
+        return QStringLiteral("a network address needs a port");
+    case LinkAddress::BadPort:
+        return QStringLiteral("the port must be a number from 1 to 65535");
+    case LinkAddress::MissingHost:
+        return QStringLiteral("a host is missing");
+    case LinkAddress::BadListenAddress:
+        return QStringLiteral("a listening address must be an IP address, such as 127.0.0.1");
+    case LinkAddress::NoError:
+        break;
+    }
+    return {};
 }
 
 // An id of the tool's own in v2 traffic: 1 to 255 (0 is nobody's).
@@ -31,13 +51,16 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Control panel for a camera gimbal on a serial port (MAVLink)."));
+        QStringLiteral("Control panel for a camera gimbal on a serial port or the network "
+                       "(MAVLink)."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption port(QStringLiteral("port"),
-                                  QStringLiteral("Open this serial port at start (a listed name "
-                                                 "such as ttyUSB0 or COM3, or a device path)."),
-                                  QStringLiteral("name"));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("Open this link at start: a serial port (a listed name such as ttyUSB0 or "
+                       "COM3, or a device path), or udp:PORT or udp:ADDR:PORT (listen), "
+                       "udp-out:HOST:PORT (send to), tcp:HOST:PORT (connect to)."),
+        QStringLiteral("name"));
     const QCommandLineOption baud(QStringLiteral("baud"),
                                   QStringLiteral("Baud rate of the port (default 115200)."),
                                   QStringLiteral("rate"));
@@ -83,6 +106,9 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
         options.port = parser.value(port);
         if (options.port.isEmpty())
             return fail(QStringLiteral("--port needs a port name"));
+        LinkAddress::Error error = LinkAddress::NoError;
+        if (!LinkAddress::parse(options.port, &error))
+            return fail(QStringLiteral("--port '%1': %2").arg(options.port, addressProblem(error)));
     }
     if (parser.isSet(baud)) {
         const std::optional<int> rate = BaudRate::parse(parser.value(baud));

@@ -4,6 +4,8 @@
 #include "plotitem.h"
 #include "steeringkeys.h"
 
+#include <linkaddress.h>
+
 #include <QQmlEngine>
 
 void registerQmlTypes()
@@ -11,5 +13,7 @@ void registerQmlTypes()
     qmlRegisterType<PlotItem>("Gimbal.Plot", 1, 0, "PlotItem");
     qmlRegisterUncreatableType<LinkStatus>("Gimbal.Link", 1, 0, "LinkStatus",
                                            QStringLiteral("the controller's link status"));
+    qmlRegisterUncreatableMetaObject(LinkAddress::staticMetaObject, "Gimbal.Link", 1, 0,
+                                     "LinkAddress", QStringLiteral("the kinds of link"));
     registerSteeringKeys();
 }

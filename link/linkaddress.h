@@ -6,13 +6,18 @@
 // An IPv6 address is written in brackets (udp:[::1]:14550). Any other text is a serial port.
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include <optional>
 
 struct LinkAddress
 {
+    Q_GADGET
+
+public:
     enum Kind { Serial, UdpListen, UdpOut, Tcp };
+    Q_ENUM(Kind)
     enum Error {
         NoError,
         MissingPort,

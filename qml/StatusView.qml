@@ -1,7 +1,8 @@
 // The status area: the link's state from the controller's link status (whether the port is open,
 // whether the gimbal talks and how well, its heartbeat, or a hint when nothing valid comes in),
 // which changes once a second, the gamepad in use or why there can be none, and a recording that
-// runs.
+// runs. A network link is named on the state line (its address and, listening on UDP, where the
+// gimbal is heard from); a silent one shows red but stays open.
 import QtQuick 2.12
 import QtQuick.Controls 2.5
 import Gimbal.Link 1.0
@@ -16,6 +17,8 @@ Column {
         return value >= 0 && value < words.length ? words[value] : qsTr("状态 %1").arg(value)
     }
 
+    readonly property bool network: linkStatus.linkKind !== LinkAddress.Serial
+
     function counts() {
         var text = qsTr("校验错误 %1 · 丢失 %2").arg(linkStatus.badFrames)
                                                   .arg(linkStatus.lostFrames)
@@ -23,19 +26,45 @@ Column {
             text += qsTr(" · 重复 %1").arg(linkStatus.duplicateFrames)
         if (linkStatus.stalls > 0)
             text += qsTr(" · 设备停读 %1 次").arg(linkStatus.stalls)
+        if (linkStatus.ignoredFrames > 0)
+            text += qsTr(" · 已忽略另一发送方 %1/%2").arg(linkStatus.ignoredSystem)
+                                                      .arg(linkStatus.ignoredComponent)
         return text
+    }
+
+    // The network link as the state line names it.
+    function linkName() {
+        switch (linkStatus.linkKind) {
+        case LinkAddress.UdpListen:
+            return linkStatus.peer !== "" ? qsTr("UDP %1，来自 %2").arg(linkStatus.endpoint)
+                                                                  .arg(linkStatus.peer)
+                                          : qsTr("UDP %1").arg(linkStatus.endpoint)
+        case LinkAddress.UdpOut:
+            return qsTr("UDP 发往 %1").arg(linkStatus.endpoint)
+        default:
+            return qsTr("TCP %1").arg(linkStatus.endpoint)
+        }
+    }
+
+    function traffic(text) {
+        return network ? linkName() + " · " + text : text
     }
 
     function stateLine() {
         switch (linkStatus.state) {
         case LinkStatus.Listening:
-            return qsTr("%1 已打开，尚未收到数据").arg(linkStatus.portName)
+            if (linkStatus.linkKind === LinkAddress.UdpListen)
+                return qsTr("正在 UDP %1 上监听").arg(linkStatus.endpoint)
+            return network ? qsTr("%1，尚未收到数据").arg(linkName())
+                           : qsTr("%1 已打开，尚未收到数据").arg(linkStatus.portName)
         case LinkStatus.Talking:
-            return qsTr("接收 %1 帧报告/秒 · %2").arg(linkStatus.reportsPerSecond).arg(counts())
+            return traffic(qsTr("接收 %1 帧报告/秒 · %2").arg(linkStatus.reportsPerSecond)
+                                                          .arg(counts()))
         case LinkStatus.Silent:
-            return qsTr("云台静默 %1 秒 · %2").arg(linkStatus.silentSeconds).arg(counts())
+            return traffic(qsTr("云台静默 %1 秒 · %2").arg(linkStatus.silentSeconds).arg(counts()))
         case LinkStatus.Waiting:
-            return qsTr("等待 %1 重新连接…").arg(linkStatus.portName)
+            return network ? qsTr("正在连接 %1…").arg(linkStatus.portName)
+                           : qsTr("等待 %1 重新连接…").arg(linkStatus.portName)
         default:
             return qsTr("端口未打开")
         }
@@ -76,7 +105,9 @@ Column {
             height: 10
             radius: 5
             color: linkStatus.state === LinkStatus.Talking ? "#00a199"
-                 : linkStatus.state === LinkStatus.Closed ? "#b1b1b1" : "#e6a23c"
+                 : linkStatus.state === LinkStatus.Closed ? "#b1b1b1"
+                 : linkStatus.state === LinkStatus.Silent && status.network ? "#d9534f"
+                 : "#e6a23c"
             anchors.verticalCenter: parent.verticalCenter
         }
 

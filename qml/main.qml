@@ -71,7 +71,8 @@ Window {
                     id: serial_nameCombo
 
                     choice: portChoice
-                    model: Ravik.serialPort
+                    // The usual ground-station link after the serial ports, so that it needs no typing.
+                    model: Ravik.serialPort.concat(["udp:14550"])
                     enabled: !Ravik.serialIsOpen
                 }
             }
