@@ -20,11 +20,7 @@
 namespace {
 const float NaN = std::numeric_limits<float>::quiet_NaN();
 
-using frames::bytesOf;
-using frames::packed;
-using frames::parse;
-using frames::recordOf;
-using frames::sendBuffer;
+using namespace frames;
 
 // Packs the record in `bytes` with the message's own pack function (those of the ground
 // station's own messages are pinned byte by byte below).
