@@ -1,6 +1,7 @@
 #include "stream.h"
 
 #include "encoder.h"
+#include "gimbal_manager.h"
 #include "gimbal_v2.h"
 #include "message_table.h"
 #include "messages.h"
@@ -13,12 +14,14 @@ namespace {
 class StreamBuilder
 {
 public:
+    explicit StreamBuilder(std::uint8_t componentId) : m_componentId(componentId) {}
+
     template <typename Record> void append(std::uint32_t msgid, const Record &record)
     {
         mavlink_message_t msg{};
         msg.msgid = msgid;
         std::memcpy(msg.payload, &record, sizeof record);
-        mavlink_finalize_message_buffer(&msg, 1, 154, &m_tx, sizeof record, sizeof record,
+        mavlink_finalize_message_buffer(&msg, 1, m_componentId, &m_tx, sizeof record, sizeof record,
                                         mavlink_get_msg_entry(msgid)->crc_extra);
         std::uint8_t buf[MAVLINK_MAX_PACKET_LEN];
         const std::uint16_t n = mavlink_msg_to_send_buffer(buf, &msg);
@@ -26,9 +29,9 @@ public:
         ++m_stream.frames;
     }
 
-    void heartbeat()
+    void heartbeat(std::uint8_t type, std::uint8_t autopilot)
     {
-        const mavlink_heartbeat_t hb{0, 26, 8, 0, 4, 3};
+        const mavlink_heartbeat_t hb{0, type, autopilot, 0, 4, 3};
         append(MAVLINK_MSG_ID_HEARTBEAT, hb);
     }
 
@@ -46,6 +49,7 @@ public:
 
 private:
     TelemetryStream m_stream;
+    std::uint8_t m_componentId = MAV_COMP_ID_GIMBAL;
     mavlink_status_t m_tx{};
     std::mt19937 m_random{7};
     std::uniform_real_distribution<float> m_angle{-3.1f, 3.1f};
@@ -56,10 +60,10 @@ private:
 
 TelemetryStream makeTelemetryStream(std::size_t reports)
 {
-    StreamBuilder s;
+    StreamBuilder s(MAV_COMP_ID_GIMBAL);
     for (std::size_t i = 0; i < reports; ++i) {
         if (i % 50 == 0)
-            s.heartbeat();
+            s.heartbeat(MAV_TYPE_GIMBAL, MAV_AUTOPILOT_INVALID);
         mavlink_gimbal_report_t report{};
         report.delta_time = 0.02f;
         report.delta_angle_x = s.angle() * 0.01f;
@@ -78,10 +82,10 @@ TelemetryStream makeTelemetryStream(std::size_t reports)
 
 TelemetryStream makeV2StatusStream(std::size_t statuses)
 {
-    StreamBuilder s;
+    StreamBuilder s(MAV_COMP_ID_GIMBAL);
     for (std::size_t i = 0; i < statuses; ++i) {
         if (i % 10 == 0)
-            s.heartbeat();
+            s.heartbeat(MAV_TYPE_GIMBAL, MAV_AUTOPILOT_INVALID);
         mavlink_gimbal_device_attitude_status_t status{};
         status.time_boot_ms = static_cast<std::uint32_t>(100 * i);
         mavlink_quaternion_from_euler(s.angle() * 0.2f, s.angle() * 0.4f, s.angle(), status.q);
@@ -95,6 +99,37 @@ TelemetryStream makeV2StatusStream(std::size_t statuses)
         status.delta_yaw_velocity = s.angle() * 0.01f;
         status.gimbal_device_id = 1;
         s.append(MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS, status);
+        s.noise();
+    }
+    return s.take();
+}
+
+TelemetryStream makeManagerStream(std::size_t statuses)
+{
+    StreamBuilder s(MAV_COMP_ID_AUTOPILOT1);
+    for (std::size_t i = 0; i < statuses; ++i) {
+        if (i % 5 == 0)
+            s.heartbeat(MAV_TYPE_QUADROTOR, MAV_AUTOPILOT_PX4);
+        if (i % 50 == 0) {
+            mavlink_gimbal_manager_information_t information{};
+            information.time_boot_ms = static_cast<std::uint32_t>(200 * i);
+            information.cap_flags = GIMBAL_DEVICE_CAP_FLAGS_HAS_PITCH_AXIS |
+                                    GIMBAL_DEVICE_CAP_FLAGS_HAS_YAW_AXIS |
+                                    GIMBAL_DEVICE_CAP_FLAGS_CAN_POINT_LOCATION_GLOBAL;
+            information.pitch_min = -1.5708f;
+            information.pitch_max = 0.5236f;
+            information.yaw_min = -3.1416f;
+            information.yaw_max = 3.1416f;
+            information.gimbal_device_id = 1;
+            s.append(MAVLINK_MSG_ID_GIMBAL_MANAGER_INFORMATION, information);
+        }
+        mavlink_gimbal_manager_status_t status{};
+        status.time_boot_ms = static_cast<std::uint32_t>(200 * i);
+        status.flags = GIMBAL_MANAGER_FLAGS_ROLL_LOCK | GIMBAL_MANAGER_FLAGS_PITCH_LOCK;
+        status.gimbal_device_id = 1;
+        status.primary_control_sysid = 255;
+        status.primary_control_compid = 190;
+        s.append(MAVLINK_MSG_ID_GIMBAL_MANAGER_STATUS, status);
         s.noise();
     }
     return s.take();

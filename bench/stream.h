@@ -5,6 +5,9 @@
 //   (one second at the gimbal's 50 Hz).
 // - The gimbal protocol v2: GIMBAL_DEVICE_ATTITUDE_STATUS frames with their extension fields and
 //   one HEARTBEAT for every 10 statuses (one second at the device's 10 Hz).
+// - The gimbal manager of an autopilot: GIMBAL_MANAGER_STATUS frames with a ground station in
+//   primary control, one autopilot HEARTBEAT for every 5 statuses (one second at the manager's
+//   5 Hz) and one GIMBAL_MANAGER_INFORMATION for every 50, as a panel that asks again would get.
 #pragma once
 
 #include <cstddef>
@@ -19,3 +22,4 @@ struct TelemetryStream
 
 TelemetryStream makeTelemetryStream(std::size_t reports);
 TelemetryStream makeV2StatusStream(std::size_t statuses);
+TelemetryStream makeManagerStream(std::size_t statuses);

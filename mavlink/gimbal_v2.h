@@ -1,6 +1,6 @@
 // The gimbal protocol v2 between a panel and a gimbal device: the device's information (283), the
 // attitude or rate demand sent to it (284) and the attitude status it reports (285), with their
-// flags and the ids a device and a ground station use in their heartbeats.
+// flags and the ids a device, an autopilot and a ground station use in their heartbeats.
 #pragma once
 
 #include "mavlink_types.h"
@@ -17,10 +17,15 @@ constexpr std::uint8_t MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS_MIN_LEN = 40
 constexpr std::uint8_t MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS_LEN = 49;
 constexpr std::uint8_t MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS_CRC = 137;
 
-// Heartbeat types and component ids.
+// Heartbeat types and component ids. An autopilot, which runs the gimbal manager of a vehicle,
+// names its firmware in `autopilot` and the vehicle in `type`; anything else sends INVALID.
+constexpr std::uint8_t MAV_TYPE_QUADROTOR = 2;
 constexpr std::uint8_t MAV_TYPE_GCS = 6;
 constexpr std::uint8_t MAV_TYPE_GIMBAL = 26;
+constexpr std::uint8_t MAV_AUTOPILOT_ARDUPILOTMEGA = 3;
 constexpr std::uint8_t MAV_AUTOPILOT_INVALID = 8;
+constexpr std::uint8_t MAV_AUTOPILOT_PX4 = 12;
+constexpr std::uint8_t MAV_COMP_ID_AUTOPILOT1 = 1;
 constexpr std::uint8_t MAV_COMP_ID_GIMBAL = 154;
 // The second to sixth gimbal on one system.
 constexpr std::uint8_t MAV_COMP_ID_GIMBAL2 = 171;
@@ -48,7 +53,8 @@ enum GIMBAL_DEVICE_FLAGS : std::uint16_t {
     GIMBAL_DEVICE_FLAGS_RC_MIXED = 512,
 };
 
-// What the device can do (cap_flags of 283; cap_flags2 repeats them and adds the last two).
+// What the device can do (cap_flags of 283; cap_flags2 repeats them and adds the last two). A
+// gimbal manager reports all of them in the cap_flags of 280.
 enum GIMBAL_DEVICE_CAP_FLAGS : std::uint32_t {
     GIMBAL_DEVICE_CAP_FLAGS_HAS_RETRACT = 1,
     GIMBAL_DEVICE_CAP_FLAGS_HAS_NEUTRAL = 2,

@@ -1,10 +1,11 @@
 // The receive state machine. One byte in, at most one complete message out; constant work per
-// byte except the catalogue lookup at the first CRC byte.
+// byte except the catalogue lookup and the zero fill at the first CRC byte.
 #include "parser.h"
 
 #include "message_table.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -36,6 +37,19 @@ bool in_mavlink1(const mavlink_status_t *status)
 mavlink_parse_state_t after_msgid(std::uint8_t len)
 {
     return len > 0 ? MAVLINK_PARSE_STATE_GOT_MSGID3 : MAVLINK_PARSE_STATE_GOT_PAYLOAD;
+}
+
+// Hands over what the frame defines: the header, the payload with its zero fill (packet_idx bytes
+// once the payload is complete), the CRC and, when signed, the signature. The rest of `r_message`
+// keeps leftovers of earlier frames, as `rxmsg` does: copying the whole record, 291 bytes for a
+// gimbal manager's 23-byte status, was a large share of the parse of such short frames.
+void deliver(const mavlink_message_t *rxmsg, const mavlink_status_t *status,
+             mavlink_message_t *r_message)
+{
+    std::memcpy(r_message, rxmsg, offsetof(mavlink_message_t, payload) + status->packet_idx);
+    std::memcpy(r_message->ck, rxmsg->ck, sizeof rxmsg->ck);
+    if (rxmsg->incompat_flags & MAVLINK_IFLAG_SIGNED)
+        std::memcpy(r_message->signature, rxmsg->signature, sizeof rxmsg->signature);
 }
 
 // Only a MAVLink 2 start byte that ended a bad frame is taken as the start of the next.
@@ -178,9 +192,11 @@ std::uint8_t mavlink_frame_char_buffer(mavlink_message_t *rxmsg, mavlink_status_
         accumulate(rxmsg, entry ? entry->crc_extra : 0);
         rxmsg->ck[0] = c;
         // A sender may drop trailing zero bytes; the missing ones read as zero.
-        if (entry && status->packet_idx < entry->max_msg_len)
+        if (entry && status->packet_idx < entry->max_msg_len) {
             std::memset(rxmsg->payload + status->packet_idx, 0,
                         entry->max_msg_len - status->packet_idx);
+            status->packet_idx = entry->max_msg_len;
+        }
         status->parse_state = c == (rxmsg->checksum & 0xFF) ? MAVLINK_PARSE_STATE_GOT_CRC1
                                                             : MAVLINK_PARSE_STATE_GOT_BAD_CRC1;
         break;
@@ -200,7 +216,7 @@ std::uint8_t mavlink_frame_char_buffer(mavlink_message_t *rxmsg, mavlink_status_
                 result = MAVLINK_FRAMING_INCOMPLETE;
             status->parse_state = MAVLINK_PARSE_STATE_SIGNATURE_WAIT;
         } else {
-            std::memcpy(r_message, rxmsg, sizeof(mavlink_message_t));
+            deliver(rxmsg, status, r_message);
             status->parse_state = MAVLINK_PARSE_STATE_IDLE;
         }
         break;
@@ -211,7 +227,7 @@ std::uint8_t mavlink_frame_char_buffer(mavlink_message_t *rxmsg, mavlink_status_
                          MAVLINK_SIGNATURE_BLOCK_LEN] = c;
         if (--status->signature_wait == 0) {
             result = MAVLINK_FRAMING_OK;
-            std::memcpy(r_message, rxmsg, sizeof(mavlink_message_t));
+            deliver(rxmsg, status, r_message);
             status->parse_state = MAVLINK_PARSE_STATE_IDLE;
         }
         break;
@@ -303,13 +319,18 @@ std::size_t mavlink_frame_chunk(mavlink_message_t *rxmsg, mavlink_status_t *stat
             break;
 
         case MAVLINK_PARSE_STATE_GOT_MSGID3: {
-            // The bulk of a frame: one copy, then a loop that carries nothing but the CRC.
+            // The bulk of a frame: one loop that carries nothing but the CRC and stores each byte
+            // beside it, free while the CRC waits on its table. A memcpy before the loop became a
+            // string move whose start-up cost was a third of the chunk parse of a gimbal
+            // manager's short frames.
             const auto n = static_cast<std::uint8_t>(
                 std::min<std::size_t>(run.len - run.idx, static_cast<std::size_t>(end - p)));
-            std::memcpy(rxmsg->payload + run.idx, p, n);
+            std::uint8_t *out = rxmsg->payload + run.idx;
             std::uint16_t crc = run.crc;
-            for (const std::uint8_t *stop = p + n; p != stop; ++p)
+            for (const std::uint8_t *stop = p + n; p != stop; ++p) {
+                *out++ = *p;
                 crc = crc_accumulate(*p, crc);
+            }
             run.crc = crc;
             run.idx = static_cast<std::uint8_t>(run.idx + n);
             if (run.idx == run.len)

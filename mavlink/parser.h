@@ -14,8 +14,10 @@ mavlink_status_t *mavlink_get_channel_status();
 // with the next port's bytes. The transmit sequence is left as it is.
 void mavlink_reset_receive();
 
-// Advances `status` by one byte, building the frame in `rxmsg`; copies the record to
-// `r_message` when a frame completes. Returns a mavlink_framing_t value.
+// Advances `status` by one byte, building the frame in `rxmsg`; copies the frame to `r_message`
+// when it completes: the header, the payload zero-filled to the message's full length, the CRC
+// and any signature. Payload bytes beyond those keep what they held. Returns a mavlink_framing_t
+// value.
 std::uint8_t mavlink_frame_char_buffer(mavlink_message_t *rxmsg, mavlink_status_t *status,
                                        std::uint8_t c, mavlink_message_t *r_message);
 

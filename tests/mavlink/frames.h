@@ -1,11 +1,18 @@
 // Frame builders for the codec tests: MAVLink 1 and 2 frames of any id, length and flags,
-// with the CRC computed from the message table's seed byte unless told otherwise.
+// with the CRC computed from the message table's seed byte unless told otherwise; the frame of a
+// packed message and the messages a receive channel of its own completes; records as bytes.
 #pragma once
 
+#include "encoder.h"
 #include "mavlink_types.h"
 #include "message_table.h"
+#include "parser.h"
 
 #include <QByteArray>
+#include <QVector>
+
+#include <cstring>
+#include <functional>
 
 namespace frames {
 
@@ -42,6 +49,51 @@ inline QByteArray v1(std::uint8_t msgid, const QByteArray &payload, std::uint8_t
     f.append(char(0xFE)).append(char(payload.size())).append(char(seq));
     f.append(char(1)).append(char(1)).append(char(msgid));
     return withCrc(f + payload, crcExtraOf(msgid));
+}
+
+inline QByteArray sendBuffer(const mavlink_message_t &msg)
+{
+    std::uint8_t buf[MAVLINK_MAX_PACKET_LEN];
+    const std::uint16_t n = mavlink_msg_to_send_buffer(buf, &msg);
+    return QByteArray(reinterpret_cast<const char *>(buf), n);
+}
+
+// The frame `packer` makes with the link's transmit sequence at `seq`.
+inline QByteArray packed(std::uint8_t seq, const std::function<void(mavlink_message_t *)> &packer)
+{
+    mavlink_get_channel_status()->current_tx_seq = seq;
+    mavlink_message_t msg{};
+    packer(&msg);
+    return sendBuffer(msg);
+}
+
+// The messages `bytes` completes on a receive channel of its own, which a long frame of another
+// id has filled with non-zero bytes first.
+inline QVector<mavlink_message_t> parse(const QByteArray &bytes)
+{
+    mavlink_message_t rx{};
+    mavlink_status_t status{};
+    mavlink_message_t msg{};
+    QVector<mavlink_message_t> out;
+    for (char b : v2(3, QByteArray(255, '\x7f')) + bytes) {
+        if (mavlink_frame_char_buffer(&rx, &status, static_cast<std::uint8_t>(b), &msg) ==
+                MAVLINK_FRAMING_OK &&
+            msg.msgid != 3)
+            out.append(msg);
+    }
+    return out;
+}
+
+template <typename Record> QByteArray bytesOf(const Record &record)
+{
+    return QByteArray(reinterpret_cast<const char *>(&record), sizeof record);
+}
+
+template <typename Record> Record recordOf(const QByteArray &bytes)
+{
+    Record record{};
+    std::memcpy(&record, bytes.constData(), sizeof record);
+    return record;
 }
 
 } // namespace frames

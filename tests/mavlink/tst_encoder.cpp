@@ -1,5 +1,6 @@
 // The MAVLink 2 encoder: the GIMBAL_CONTROL vectors, payload trimming and the sequence counter.
 #include "encoder.h"
+#include "frames.h"
 #include "messages.h"
 #include "parser.h"
 
@@ -7,14 +8,7 @@
 
 #include <cstring>
 
-namespace {
-QByteArray sendBuffer(const mavlink_message_t &msg)
-{
-    std::uint8_t buf[MAVLINK_MAX_PACKET_LEN];
-    const std::uint16_t n = mavlink_msg_to_send_buffer(buf, &msg);
-    return QByteArray(reinterpret_cast<const char *>(buf), n);
-}
-} // namespace
+using frames::sendBuffer;
 
 class TestEncoder : public QObject
 {

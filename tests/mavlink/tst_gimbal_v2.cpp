@@ -15,47 +15,12 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
-#include <functional>
 #include <limits>
 
 namespace {
 const float NaN = std::numeric_limits<float>::quiet_NaN();
 
-template <typename Record> QByteArray bytesOf(const Record &record)
-{
-    return QByteArray(reinterpret_cast<const char *>(&record), sizeof record);
-}
-
-template <typename Record> Record recordOf(const QByteArray &bytes)
-{
-    Record record{};
-    std::memcpy(&record, bytes.constData(), sizeof record);
-    return record;
-}
-
-QByteArray sendBuffer(const mavlink_message_t &msg)
-{
-    std::uint8_t buf[MAVLINK_MAX_PACKET_LEN];
-    const std::uint16_t n = mavlink_msg_to_send_buffer(buf, &msg);
-    return QByteArray(reinterpret_cast<const char *>(buf), n);
-}
-
-// The messages `bytes` completes on a receive channel of its own, which a long frame of another
-// id has filled with non-zero bytes first.
-QVector<mavlink_message_t> parse(const QByteArray &bytes)
-{
-    mavlink_message_t rx{};
-    mavlink_status_t status{};
-    mavlink_message_t msg{};
-    QVector<mavlink_message_t> out;
-    for (char b : frames::v2(3, QByteArray(255, '\x7f')) + bytes) {
-        if (mavlink_frame_char_buffer(&rx, &status, static_cast<std::uint8_t>(b), &msg) ==
-                MAVLINK_FRAMING_OK &&
-            msg.msgid != 3)
-            out.append(msg);
-    }
-    return out;
-}
+using namespace frames;
 
 // Packs the record in `bytes` with the message's own pack function (those of the ground
 // station's own messages are pinned byte by byte below).
@@ -143,14 +108,6 @@ mavlink_command_ack_t ack(std::uint8_t result, std::uint8_t targetSystem,
     a.target_system = targetSystem;
     a.target_component = targetComponent;
     return a;
-}
-
-QByteArray packed(std::uint8_t seq, const std::function<void(mavlink_message_t *)> &packer)
-{
-    mavlink_get_channel_status()->current_tx_seq = seq;
-    mavlink_message_t msg{};
-    packer(&msg);
-    return sendBuffer(msg);
 }
 } // namespace
 
