@@ -631,6 +631,38 @@
         <source>未找到 SDL2 库</source>
         <translation>SDL2 library not found</translation>
     </message>
+    <message>
+        <source> · 已忽略另一发送方 %1/%2</source>
+        <translation> · another sender %1/%2 ignored</translation>
+    </message>
+    <message>
+        <source>UDP %1，来自 %2</source>
+        <translation>UDP %1 from %2</translation>
+    </message>
+    <message>
+        <source>UDP %1</source>
+        <translation>UDP %1</translation>
+    </message>
+    <message>
+        <source>UDP 发往 %1</source>
+        <translation>UDP to %1</translation>
+    </message>
+    <message>
+        <source>TCP %1</source>
+        <translation>TCP %1</translation>
+    </message>
+    <message>
+        <source>正在 UDP %1 上监听</source>
+        <translation>listening on UDP %1</translation>
+    </message>
+    <message>
+        <source>%1，尚未收到数据</source>
+        <translation>%1, no data yet</translation>
+    </message>
+    <message>
+        <source>正在连接 %1…</source>
+        <translation>connecting to %1…</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
@@ -909,6 +941,60 @@
     <message>
         <source>云台</source>
         <translation>Gimbal</translation>
+    </message>
+</context>
+<context>
+    <name>LinkAddress</name>
+    <message>
+        <source>缺少端口号</source>
+        <translation>the port is missing</translation>
+    </message>
+    <message>
+        <source>端口须为 1 到 65535 之间的数字</source>
+        <translation>the port must be a number from 1 to 65535</translation>
+    </message>
+    <message>
+        <source>缺少主机地址</source>
+        <translation>the host is missing</translation>
+    </message>
+    <message>
+        <source>监听地址须为 IP 地址，如 127.0.0.1</source>
+        <translation>a listening address must be an IP address, such as 127.0.0.1</translation>
+    </message>
+    <message>
+        <source>地址“%1”无效：%2。</source>
+        <translation>The address &quot;%1&quot; is not valid: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>SocketFailure</name>
+    <message>
+        <source>UDP 端口 %1 已被另一个程序占用（也许是另一个地面站）：请关闭它或换一个端口。</source>
+        <translation>UDP port %1 is in use by another program (perhaps another ground station): close it or use another port.</translation>
+    </message>
+    <message>
+        <source>本机没有地址 %1。</source>
+        <translation>This computer has no address %1.</translation>
+    </message>
+    <message>
+        <source>找不到主机 %1。</source>
+        <translation>Host %1 not found.</translation>
+    </message>
+    <message>
+        <source>TCP %1 拒绝连接：对方没有在该端口监听。</source>
+        <translation>TCP %1 refused the connection: nothing listens on that port.</translation>
+    </message>
+    <message>
+        <source>TCP %1 关闭了连接。</source>
+        <translation>TCP %1 closed the connection.</translation>
+    </message>
+    <message>
+        <source>无权使用 %1：%2</source>
+        <translation>Not allowed to use %1: %2</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 </TS>

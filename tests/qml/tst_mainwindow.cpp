@@ -375,8 +375,9 @@ void TestMainWindow::translatedTexts()
 
 void TestMainWindow::portListFromController()
 {
+    // The serial ports, then the usual ground-station link.
     QCOMPARE(evaluate(QStringLiteral("serial_nameCombo.model")).toStringList(),
-             m_wiring->controller().serialPort());
+             m_wiring->controller().serialPort() + QStringList{QStringLiteral("udp:14550")});
     // The pseudo-terminal is not in the system's list, yet typing its path opens it: the commands
     // arrive at its far end, not at whichever listed port the box still has selected.
     QVERIFY(!m_wiring->controller().serialPort().contains(m_pty->devicePath()));
