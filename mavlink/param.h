@@ -21,7 +21,6 @@ constexpr std::uint32_t MAVLINK_MSG_ID_PARAM_SET = 23;
 constexpr std::uint8_t MAVLINK_MSG_ID_PARAM_SET_LEN = 23;
 constexpr std::uint8_t MAVLINK_MSG_ID_PARAM_SET_CRC = 168;
 constexpr std::uint32_t MAVLINK_MSG_ID_AUTOPILOT_VERSION = 148;
-constexpr std::uint8_t MAVLINK_MSG_ID_AUTOPILOT_VERSION_MIN_LEN = 60;
 constexpr std::uint8_t MAVLINK_MSG_ID_AUTOPILOT_VERSION_LEN = 78;
 constexpr std::uint8_t MAVLINK_MSG_ID_AUTOPILOT_VERSION_CRC = 178;
 

@@ -57,7 +57,6 @@ public:
     // The same number, whatever the name and type; NaN is the same as NaN.
     bool sameValue(const ParamValue &other) const;
     bool operator==(const ParamValue &other) const;
-    bool operator!=(const ParamValue &other) const { return !(*this == other); }
 
 private:
     using Number = std::variant<std::int64_t, std::uint64_t, float, double>;

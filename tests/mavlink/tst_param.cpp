@@ -39,7 +39,8 @@ void TestParam::frames_data()
     QTest::addColumn<QByteArray>("payload");
 
     QTest::newRow("20 by name: 16 characters, no NUL") << 20 << frameOf([](auto m) {
-        mavlink_msg_param_request_read_pack(1, 1, m, 1, 154, "SERIAL1_PROTOCOL", -1);
+        mavlink_msg_param_request_read_pack(1, 1, m, 1, 154, "SERIAL1_PROTOCOL",
+                                            MAVLINK_PARAM_INDEX_BY_NAME);
     }) << QByteArray("ffff019a53455249414c315f50524f544f434f4c");
     QTest::newRow("21 to 1/154") << 21 << frameOf([](auto m) {
         mavlink_msg_param_request_list_pack(1, 1, m, 1, 154);

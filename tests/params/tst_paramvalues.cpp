@@ -132,8 +132,6 @@ void TestParamValues::encodingChoice_data()
         << 4LL << 3 << 2 << "C-cast encoding (ArduPilot autopilot)";
     QTest::newRow("PX4") << -1LL << 12 << 2 << "byte-wise encoding (PX4 autopilot)";
     QTest::newRow("v2 gimbal device") << -1LL << 8 << 26 << "byte-wise encoding (v2 gimbal device)";
-    QTest::newRow("anything else")
-        << -1LL << 0 << 1 << "byte-wise encoding (not announced; assumed)";
 }
 
 void TestParamValues::encodingChoice()
