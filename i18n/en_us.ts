@@ -404,6 +404,144 @@
     </message>
 </context>
 <context>
+    <name>ParamDiff</name>
+    <message>
+        <source>%1 无法经 4 字节的值字段准确传送</source>
+        <translation>%1 cannot be carried exactly in the 4-byte value field</translation>
+    </message>
+</context>
+<context>
+    <name>ParamDownload</name>
+    <message>
+        <source>组件没有回应参数列表请求</source>
+        <translation>the component did not answer the request for its parameter list</translation>
+    </message>
+    <message>
+        <source>%1 个参数各请求 %2 次后仍未收到，索引：%3</source>
+        <translation>%1 parameters still missing after %2 requests each, indices: %3</translation>
+    </message>
+</context>
+<context>
+    <name>ParamEncoding</name>
+    <message>
+        <source>按字节编码（设备在 AUTOPILOT_VERSION 中声明）</source>
+        <translation>byte-wise encoding (announced in AUTOPILOT_VERSION)</translation>
+    </message>
+    <message>
+        <source>C 转换编码（设备在 AUTOPILOT_VERSION 中声明）</source>
+        <translation>C-cast encoding (announced in AUTOPILOT_VERSION)</translation>
+    </message>
+    <message>
+        <source>C 转换编码（ArduPilot 自动驾驶仪）</source>
+        <translation>C-cast encoding (ArduPilot autopilot)</translation>
+    </message>
+    <message>
+        <source>按字节编码（PX4 自动驾驶仪）</source>
+        <translation>byte-wise encoding (PX4 autopilot)</translation>
+    </message>
+    <message>
+        <source>按字节编码（v2 云台设备）</source>
+        <translation>byte-wise encoding (v2 gimbal device)</translation>
+    </message>
+    <message>
+        <source>按字节编码（设备未声明，按默认）</source>
+        <translation>byte-wise encoding (not announced; assumed)</translation>
+    </message>
+</context>
+<context>
+    <name>ParamFile</name>
+    <message>
+        <source>应为五个以制表符分隔的字段：系统、组件、名称、值、类型</source>
+        <translation>expected five tab-separated fields: system, component, name, value, type</translation>
+    </message>
+    <message>
+        <source>“%1”不是 0 至 255 的编号</source>
+        <translation>&quot;%1&quot; is not an id from 0 to 255</translation>
+    </message>
+    <message>
+        <source>“%1”不是参数类型（1 至 10）</source>
+        <translation>&quot;%1&quot; is not a parameter type (1 to 10)</translation>
+    </message>
+    <message>
+        <source>应为“名称,值”</source>
+        <translation>expected name,value</translation>
+    </message>
+    <message>
+        <source>“%1”不是参数名（1 至 16 个 ASCII 字符，不含空格）</source>
+        <translation>&quot;%1&quot; is not a parameter name (1 to 16 ASCII characters, no spaces)</translation>
+    </message>
+    <message>
+        <source>组件 %1/%2 与第 %3 行的 %4/%5 不同</source>
+        <translation>component %1/%2 differs from %4/%5 on line %3</translation>
+    </message>
+    <message>
+        <source>%1 已在第 %2 行出现</source>
+        <translation>%1 already appears on line %2</translation>
+    </message>
+    <message>
+        <source>第 %1 行：%2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>无法保存 %1：%2</source>
+        <translation>Cannot save %1: %2</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：%2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 不是参数文件：大于 %2 MiB</source>
+        <translation>%1 is not a parameter file: larger than %2 MiB</translation>
+    </message>
+</context>
+<context>
+    <name>ParamValue</name>
+    <message>
+        <source>“%1”超出 %2 的范围（%3 至 %4）</source>
+        <translation>&quot;%1&quot; is outside the range of %2 (%3 to %4)</translation>
+    </message>
+    <message>
+        <source>“%1”不是整数</source>
+        <translation>&quot;%1&quot; is not a whole number</translation>
+    </message>
+    <message>
+        <source>未知的参数类型 %1</source>
+        <translation>unknown parameter type %1</translation>
+    </message>
+    <message>
+        <source>“%1”不是数字</source>
+        <translation>&quot;%1&quot; is not a number</translation>
+    </message>
+    <message>
+        <source>“%1”不是有限数</source>
+        <translation>&quot;%1&quot; is not a finite number</translation>
+    </message>
+</context>
+<context>
+    <name>ParamWriter</name>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>已写入 %1 个</source>
+        <translation>%1 written</translation>
+    </message>
+    <message>
+        <source>%1 个被拒绝：%2</source>
+        <translation>%1 refused: %2</translation>
+    </message>
+    <message>
+        <source>%1 个未确认：%2</source>
+        <translation>%1 unconfirmed: %2</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+</context>
+<context>
     <name>PlotView</name>
     <message>
         <source>Pitch</source>
