@@ -1,7 +1,6 @@
 // Where the times of a telemetry log are in its file: a point (time, offset) every StepEntries
 // entries or StepUs of log time, whichever comes first, so that a seek reads forward at most one
-// step. The index is built on a thread of its own, and the points found so far serve at once:
-// a seek beyond them reads forward from the last.
+// step. The index is built on a thread of its own, and the points found so far serve at once.
 #pragma once
 
 #include <QObject>
@@ -39,6 +38,12 @@ public:
 
     // Where reading for `timeUs` starts: every entry before this offset is earlier.
     qint64 offsetBefore(std::uint64_t timeUs) const;
+    // Whether the points found so far reach `timeUs`, so that offsetBefore() is at most one step
+    // before it.
+    bool covers(std::uint64_t timeUs) const
+    {
+        return m_complete || (!m_points.isEmpty() && m_points.last().timeUs >= timeUs);
+    }
 
 signals:
     void completeChanged();

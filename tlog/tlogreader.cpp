@@ -133,7 +133,8 @@ bool TlogReader::next(TlogEntry &entry)
 
 void TlogReader::seek(std::uint64_t timeUs, const TlogIndex &index)
 {
-    setOffset(index.offsetBefore(timeUs));
+    const qint64 indexed = index.offsetBefore(timeUs);
+    setOffset(index.covers(timeUs) ? indexed : halve(indexed, timeUs));
     TlogEntry entry;
     while (next(entry)) {
         if (entry.timeUs >= timeUs) {
@@ -141,6 +142,24 @@ void TlogReader::seek(std::uint64_t timeUs, const TlogIndex &index)
             return;
         }
     }
+}
+
+// Beyond the part of the log that the index covers so far: halves the part where `timeUs` can
+// be, by offset, until it is one window long. The times are taken to rise through the file, as
+// the index takes them.
+qint64 TlogReader::halve(qint64 from, std::uint64_t timeUs)
+{
+    qint64 to = m_end;
+    TlogEntry entry;
+    while (to - from > WindowBytes) {
+        const qint64 middle = from + (to - from) / 2;
+        setOffset(middle);
+        if (next(entry) && entry.offset < to && entry.timeUs < timeUs)
+            from = entry.offset;
+        else
+            to = middle;
+    }
+    return from;
 }
 
 // The window holds at least `wanted` bytes from `offset` on where the file has them; `available`

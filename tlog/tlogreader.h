@@ -66,10 +66,12 @@ public:
     // Reading goes on at the first entry at or after `offset`.
     void setOffset(qint64 offset);
     // Reading goes on at the first entry, in file order, with a time at or after `timeUs`, found
-    // by reading forward from the index's point before it.
+    // by reading forward from the index's point before it; beyond the part indexed so far, from
+    // a place found by halving the rest of the file.
     void seek(std::uint64_t timeUs, const TlogIndex &index);
 
 private:
+    qint64 halve(qint64 from, std::uint64_t timeUs);
     const std::uint8_t *bytesAt(qint64 offset, qint64 wanted, qint64 &available);
     std::uint64_t timeAt(const std::uint8_t *bytes) const;
     bool plausible(std::uint64_t timeUs) const;
