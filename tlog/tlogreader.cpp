@@ -242,9 +242,9 @@ qint64 TlogReader::toNextCandidate(const std::uint8_t *bytes, qint64 available) 
     return (start - bytes) - static_cast<qint64>(tlog::TimeBytes);
 }
 
-// Counts the entries that follow another without a gap, or end the file: noise may now and then
-// look like an entry (a frame whose last bytes read as a time, before another frame), but not
-// like two in a row.
+// Counts the entries that follow another without a gap, or are the whole file: noise may now and
+// then look like an entry (a frame whose last bytes read as a time, before another frame), but
+// not like two in a row.
 int TlogReader::countEntries(qint64 until, int enough)
 {
     m_pos = 0;
@@ -253,7 +253,7 @@ int TlogReader::countEntries(qint64 until, int enough)
     qint64 previousEnd = -1;
     TlogEntry entry;
     while (count < enough && next(entry)) {
-        if (entry.offset == previousEnd || m_pos == m_size)
+        if (entry.offset == previousEnd || (entry.offset == 0 && m_pos == m_size))
             ++count;
         previousEnd = m_pos;
     }

@@ -3,7 +3,6 @@
 // last rows too, under either of the event loops the suite runs with), the system's reason when
 // the file cannot be written, and files that never replace one another. Run under a German locale
 // as well, where the C library writes decimal commas.
-#include "filesizelimit.h"
 #include "framewriter.h"
 #include "pseudoterminal.h"
 #include "ravik.h"
@@ -25,6 +24,7 @@
 #include <limits>
 #include <memory>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -98,6 +98,24 @@ struct Link
     PseudoTerminal pty;
     Ravik ravik;
     FrameWriter gimbal{2, 9, 154};
+};
+
+// Files of this process may grow to `bytes` while it lives (SIGXFSZ is ignored, so a write past
+// the limit fails with EFBIG as a full disk fails with ENOSPC).
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_before);
+        rlimit limit = m_before;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_before); }
+
+private:
+    rlimit m_before{};
 };
 
 // Root writes into any folder; as another user a folder's permissions count.

@@ -1,5 +1,5 @@
-// Reads a telemetry log with node-mavlink and prints one JSON line for each frame it finds: the
-// message id, the time in milliseconds as the library gives it, and the frame's bytes.
+// Reads a telemetry log with node-mavlink and prints a line for each frame it finds: the message
+// id, the time in milliseconds as the library gives it, and the frame's bytes.
 'use strict';
 const fs = require('fs');
 const { MavLinkTLogPacketSplitter, MavLinkPacketParser } = require('node-mavlink');
@@ -8,9 +8,5 @@ fs.createReadStream(process.argv[2])
   .pipe(new MavLinkTLogPacketSplitter())
   .pipe(new MavLinkPacketParser())
   .on('data', (packet) => {
-    console.log(JSON.stringify({
-      msgid: packet.header.msgid,
-      ms: String(packet.header.timestamp),
-      frame: packet.buffer.toString('hex'),
-    }));
+    console.log(`${packet.header.msgid} ${packet.header.timestamp} ${packet.buffer.toString('hex')}`);
   });
