@@ -1135,4 +1135,11 @@
         <translation>%1: %2</translation>
     </message>
 </context>
+<context>
+    <name>TlogReader</name>
+    <message>
+        <source>不是遥测日志：前 %1 KiB 中没有带时间的 MAVLink 帧</source>
+        <translation>Not a telemetry log: no MAVLink frame with a time in its first %1 KiB</translation>
+    </message>
+</context>
 </TS>

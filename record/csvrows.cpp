@@ -5,8 +5,10 @@
 #include <messages.h>
 #include <v2attitude.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 namespace {
 // Columns after the common five: GIMBAL_REPORT's, then HEARTBEAT's, then GIMBAL_CONTROL's.
@@ -234,4 +236,14 @@ QByteArray csvrows::row(std::int64_t microseconds, const mavlink_message_t &msg,
     addV2Fields(row, msg);
     row.append('\n');
     return row;
+}
+
+qint64 csvrows::wholeRows(const char *bytes, qint64 size, qint64 &count)
+{
+    // One past the last line end, or the start when there is none.
+    const char *end =
+        std::find(std::make_reverse_iterator(bytes + size), std::make_reverse_iterator(bytes), '\n')
+            .base();
+    count += std::count(bytes, end, '\n');
+    return end - bytes;
 }

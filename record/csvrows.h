@@ -16,4 +16,7 @@ namespace csvrows {
 QByteArray header();
 // The row for a message of one of the kinds above; empty for any other message.
 QByteArray row(std::int64_t microseconds, const mavlink_message_t &msg, bool sent);
+// The record writer's rule for this format: the whole lines at the start of bytes[0..size), their
+// number added to `count`.
+qint64 wholeRows(const char *bytes, qint64 size, qint64 &count);
 } // namespace csvrows

@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -62,8 +63,8 @@ void Recorder::start()
     if (recording())
         stop();
     QString error;
-    std::unique_ptr<QFile> file =
-        recordfile::createNamedFor(m_folder, QDateTime::currentDateTime(), error);
+    std::unique_ptr<QFile> file = recordfile::createNamedFor(m_folder, QDateTime::currentDateTime(),
+                                                             QStringLiteral("csv"), error);
     if (!file) {
         emit message(tr("无法录制到 %1：%2。").arg(m_folder, error));
         return;
@@ -92,7 +93,7 @@ void Recorder::begin(std::unique_ptr<QFile> file)
     m_pending = csvrows::header();
     m_clock.start();
 
-    m_writer = new RecordWriter(file.release());
+    m_writer = new RecordWriter(file.release(), csvrows::wholeRows);
     m_writer->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_writer, &QObject::deleteLater);
     connect(m_writer, &RecordWriter::failed, this, [this, begun = ++m_begun] {
@@ -155,7 +156,8 @@ void Recorder::finish(End end)
     m_thread.quit();
     m_thread.wait();
     m_writer = nullptr;
-    m_rows = outcome.rows;
+    // The header is a line of the file, not a row of the recording.
+    m_rows = std::max<qint64>(outcome.entries - 1, 0);
     m_shownRows = m_rows;
     const QString rows = QString::number(m_rows);
     if (!outcome.error.isEmpty())

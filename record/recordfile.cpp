@@ -25,7 +25,7 @@ bool makeFolder(const QString &folder, QString &error)
 } // namespace
 
 std::unique_ptr<QFile> recordfile::createNamedFor(const QString &folder, const QDateTime &time,
-                                                  QString &error)
+                                                  const QString &extension, QString &error)
 {
     const QString clean = QDir::cleanPath(folder);
     if (!makeFolder(clean, error))
@@ -33,8 +33,9 @@ std::unique_ptr<QFile> recordfile::createNamedFor(const QString &folder, const Q
     const QString stem = QDir(clean).filePath(QStringLiteral("gimbal-") +
                                               time.toString(QStringLiteral("yyyyMMdd-HHmmss")));
     for (int n = 1;; ++n) {
-        auto file = std::make_unique<QFile>(n == 1 ? stem + QStringLiteral(".csv")
-                                                   : QStringLiteral("%1-%2.csv").arg(stem).arg(n));
+        auto file = std::make_unique<QFile>(
+            n == 1 ? QStringLiteral("%1.%2").arg(stem, extension)
+                   : QStringLiteral("%1-%2.%3").arg(stem).arg(n).arg(extension));
         // Created only when no file has the name, so that another recording, or another program,
         // never loses its file to this one.
         if (file->open(Mode | QIODevice::NewOnly))

@@ -35,6 +35,12 @@ if [ "${1:-}" = "--windows" ]; then
   )
 fi
 
+# The telemetry log test reads the tool's logs with an independent MAVLink library on Node.js,
+# which npm installs from the registry. A Node.js from elsewhere (with its own npm) serves as well,
+# so Debian's packages come only for the commands that are missing.
+command -v node >/dev/null || packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
+
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 

@@ -143,7 +143,8 @@ void tst_TsSync::everyCppTextHasATranslation_data()
     const QDir sources(QStringLiteral(CPP_SOURCE_DIR));
     QStringList paths;
     for (const char *folder :
-         {"app", "core", "i18n", "input", "link", "mavlink", "params", "plot", "record"}) {
+         {"app", "core", "i18n", "input", "link", "mavlink", "params", "plot", "record",
+          "tlog"}) {
         const QDir dir(sources.filePath(QLatin1String(folder)));
         for (const QString &name : dir.entryList({QStringLiteral("*.cpp")}, QDir::Files))
             paths.append(dir.filePath(name));
