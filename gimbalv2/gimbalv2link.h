@@ -21,6 +21,7 @@
 #include <mavlink_types.h>
 
 #include <QObject>
+#include <QVariantList>
 
 class MavSender;
 class Ravik;
