@@ -60,6 +60,8 @@ private slots:
 private:
     void show(QSettings *store);
     void close();
+    // Where the texts of the three captions and then the three values are centred across.
+    QList<double> textCentres() const;
 
     std::unique_ptr<Wiring> m_wiring;
     std::unique_ptr<MainWindowDriver> m_driver;
@@ -98,6 +100,16 @@ void TestWindowValues::close()
 {
     m_driver.reset();
     m_wiring.reset();
+}
+
+QList<double> TestWindowValues::textCentres() const
+{
+    QList<double> centres;
+    const QList<QQuickItem *> labels = m_driver->angleLabels();
+    // A text item's bounding rectangle is that of its laid-out text.
+    for (const QQuickItem *label : labels.mid(labels.size() - 6))
+        centres.append(label->mapToScene(label->boundingRect().center()).x());
+    return centres;
 }
 
 // Every key of a hand-edited settings file spoilt: the window starts with the defaults, refuses
@@ -226,6 +238,7 @@ void TestWindowValues::extremeReports()
     QVERIFY(QTest::qWaitForWindowExposed(plotWindow));
     auto *plot = plotWindow->findChild<PlotItem *>();
     QVERIFY(plot);
+    const QList<double> atZero = textCentres();
 
     // At the gimbal's usual 50 reports a second, so that the plot has a shape to draw.
     QVector<QVector<float>> reports;
@@ -267,6 +280,10 @@ void TestWindowValues::extremeReports()
         right = left + label->width();
     }
     QVERIFY(right <= group->mapToScene(QPointF(group->width(), 0)).x());
+    // Each value centred under its caption, where it stood at 0.00.
+    const QList<double> centres = textCentres();
+    for (int i = 3; i < 6; ++i)
+        QVERIFY(qAbs(centres[i] - centres[i - 3]) <= 1 && qAbs(centres[i] - atZero[i]) <= 1);
 
     // The plot as the software renderer draws it, held still with everything in it.
     QSignalSpy drawn(plotWindow, &QQuickWindow::frameSwapped);
