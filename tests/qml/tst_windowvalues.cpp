@@ -33,6 +33,16 @@ bool near(const QColor &a, const QColor &b)
     return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) < 40;
 }
 
+// Where the texts of the angle captions and then of the values are centred across.
+QList<double> textCentres(const MainWindowDriver &driver)
+{
+    QList<double> centres;
+    // A text item's bounding rectangle is that of its laid-out text.
+    for (const QQuickItem *label : driver.angleLabels().mid(driver.angleLabels().size() - 6))
+        centres.append(label->mapToScene(label->boundingRect().center()).x());
+    return centres;
+}
+
 bool isRoundStep(double step)
 {
     const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
@@ -60,8 +70,6 @@ private slots:
 private:
     void show(QSettings *store);
     void close();
-    // Where the texts of the three captions and then the three values are centred across.
-    QList<double> textCentres() const;
 
     std::unique_ptr<Wiring> m_wiring;
     std::unique_ptr<MainWindowDriver> m_driver;
@@ -100,16 +108,6 @@ void TestWindowValues::close()
 {
     m_driver.reset();
     m_wiring.reset();
-}
-
-QList<double> TestWindowValues::textCentres() const
-{
-    QList<double> centres;
-    const QList<QQuickItem *> labels = m_driver->angleLabels();
-    // A text item's bounding rectangle is that of its laid-out text.
-    for (const QQuickItem *label : labels.mid(labels.size() - 6))
-        centres.append(label->mapToScene(label->boundingRect().center()).x());
-    return centres;
 }
 
 // Every key of a hand-edited settings file spoilt: the window starts with the defaults, refuses
@@ -238,7 +236,7 @@ void TestWindowValues::extremeReports()
     QVERIFY(QTest::qWaitForWindowExposed(plotWindow));
     auto *plot = plotWindow->findChild<PlotItem *>();
     QVERIFY(plot);
-    const QList<double> atZero = textCentres();
+    const QList<double> atZero = textCentres(*m_driver);
 
     // At the gimbal's usual 50 reports a second, so that the plot has a shape to draw.
     QVector<QVector<float>> reports;
@@ -281,7 +279,7 @@ void TestWindowValues::extremeReports()
     }
     QVERIFY(right <= group->mapToScene(QPointF(group->width(), 0)).x());
     // Each value centred under its caption, where it stood at 0.00.
-    const QList<double> centres = textCentres();
+    const QList<double> centres = textCentres(*m_driver);
     for (int i = 3; i < 6; ++i)
         QVERIFY(qAbs(centres[i] - centres[i - 3]) <= 1 && qAbs(centres[i] - atZero[i]) <= 1);
 
