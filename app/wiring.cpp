@@ -61,7 +61,10 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     context->setContextProperty(QStringLiteral("portChoice"), &*m_portChoice);
     context->setContextProperty(QStringLiteral("startBaud"), baud);
 
-    QObject::connect(&*m_ravik, &Ravik::addMessage, &m_messages, &MessageModel::add);
+    m_notices.emplace(*m_ravik);
+    QObject::connect(&*m_ravik, &Ravik::addMessage, &*m_notices, &NoticeFilter::take);
+    QObject::connect(&*m_notices, &NoticeFilter::passed, &m_messages, &MessageModel::add);
+    QObject::connect(&*m_notices, &NoticeFilter::withdrawn, &m_messages, &MessageModel::remove);
     QObject::connect(&*m_recorder, &Recorder::message, &m_messages, &MessageModel::add);
     // Choices made from here on are the user's; the start language above is not one.
     Ravik *ravik = &*m_ravik;

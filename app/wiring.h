@@ -1,8 +1,9 @@
 // The tool's objects behind the main window: the QML engine, the start-up translator, the
 // language switcher, the controller with its link status, the v2 gimbal link and the angles shown,
-// the list of messages, the keyboard and gamepad input, the plot's history, the recorder and the
-// port box's choice, published to QML under the names the window uses. Declared in creation order,
-// so they are destroyed in reverse: the controller first, the engine last.
+// the list of messages, the keyboard and gamepad input, the plot's history, the recorder, the port
+// box's choice and the filter between the controller's messages and their list, published to QML
+// under the names the window uses. Declared in creation order, so they are destroyed in reverse:
+// the controller first, the engine last.
 #pragma once
 
 #include "angledisplay.h"
@@ -12,6 +13,7 @@
 #include "inputcontrol.h"
 #include "linksettings.h"
 #include "messagemodel.h"
+#include "noticefilter.h"
 #include "portchoice.h"
 #include "qmllanguage.h"
 #include "ravik.h"
@@ -71,4 +73,5 @@ private:
     std::optional<TelemetryHistory> m_history;
     std::optional<Recorder> m_recorder;
     std::optional<PortChoice> m_portChoice;
+    std::optional<NoticeFilter> m_notices;
 };

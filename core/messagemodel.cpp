@@ -77,3 +77,19 @@ void MessageModel::clear()
     m_lines.clear();
     endResetModel();
 }
+
+void MessageModel::remove(const QString &text)
+{
+    for (int row = m_lines.size() - 1; row >= 0; --row) {
+        if (m_lines.at(row).text != text)
+            continue;
+        // The repeats not yet shown are the last line's.
+        if (row == m_lines.size() - 1) {
+            m_refresh.stop();
+            m_unshown = 0;
+        }
+        beginRemoveRows(QModelIndex(), row, row);
+        m_lines.removeAt(row);
+        endRemoveRows();
+    }
+}

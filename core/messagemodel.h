@@ -1,7 +1,6 @@
 // The messages for the user, one time-stamped line each, newest last. A message that repeats the
-// one before is counted on that line instead of added again: the not-open notice comes fifty times
-// a second, so a repeat only counts, and the line's count is shown at most once a second. The
-// newest 500 lines are kept.
+// one before is counted on that line instead of added again, and as a message can come with every
+// 20 ms command, the line's count is shown at most once a second. The newest 500 lines are kept.
 #pragma once
 
 #include <QAbstractListModel>
@@ -32,6 +31,8 @@ public:
     // Shows the last line's count now rather than at the next refresh.
     void showRepeats();
     Q_INVOKABLE void clear();
+    // Takes every line of `text` out, with its count.
+    void remove(const QString &text);
 
 private:
     struct Line

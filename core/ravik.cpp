@@ -208,13 +208,24 @@ void Ravik::setLanguage(int indexOfLanguage)
 void Ravik::gimbalControl(float demanded_rate_x, float demanded_rate_y, float demanded_rate_z)
 {
     if (!m_session.isOpen()) {
-        emit addMessage(tr("请您先打开串口"));
+        emit addMessage(notOpenNotice());
         return;
     }
     mavlink_message_t msg;
     mavlink_msg_gimbal_control_pack(0, 0, &msg, 1, 1, scaledRate(demanded_rate_x),
                                     scaledRate(demanded_rate_y), scaledRate(demanded_rate_z));
     m_session.send(msg);
+}
+
+bool Ravik::steering() const
+{
+    return scaledRate(demandedRateX) != 0.0f || scaledRate(demandedRateY) != 0.0f ||
+           scaledRate(demandedRateZ) != 0.0f;
+}
+
+QString Ravik::notOpenNotice()
+{
+    return tr("请您先打开串口");
 }
 
 void Ravik::setJoystick(float demanded_rate_x, float demanded_rate_y, float demanded_rate_z)

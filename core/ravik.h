@@ -39,6 +39,10 @@ public:
     bool serialIsOpen() const { return m_serialIsOpen; }
     int languageIndex() const { return m_languageIndex; }
     QVariantList gimbalImuAngle() const { return m_gimbalImuAngle; }
+    // Whether the rates set for the coming command turn the gimbal on any axis.
+    bool steering() const;
+    // The reminder that each tick gives while no link is open, in the language now chosen.
+    static QString notOpenNotice();
 
     // The wrapper lives as long as the application object (QML holds it as mySerial); the
     // watcher is the controller's and goes with it.

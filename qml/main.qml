@@ -225,56 +225,33 @@ Window {
                 Layout.fillHeight: true
                 Layout.topMargin: 30
 
-                ColumnLayout {
+                // Three cells of one width, each with its caption over its value: a value of any
+                // length ("NaN", "-3.40e+38") stays centred under its caption and moves no other.
+                Row {
+                    id: angleCells
+
                     anchors.fill: parent
 
-                    RowLayout {
-                        width: parent.width
+                    Repeater {
+                        model: [qsTr("Pitch"), qsTr("Roll"), qsTr("Yaw")]
 
-                        Label {
-                            text: qsTr("Pitch")
-                            font.pixelSize: 16
-                            horizontalAlignment: Text.AlignHCenter
-                            Layout.fillWidth: true
-                        }
+                        ColumnLayout {
+                            width: angleCells.width / 3
+                            height: angleCells.height
 
-                        Label {
-                            text: qsTr("Roll")
-                            font.pixelSize: 16
-                            horizontalAlignment: Text.AlignHCenter
-                            Layout.fillWidth: true
-                        }
+                            Label {
+                                text: modelData
+                                font.pixelSize: 16
+                                horizontalAlignment: Text.AlignHCenter
+                                Layout.fillWidth: true
+                            }
 
-                        Label {
-                            text: qsTr("Yaw")
-                            font.pixelSize: 16
-                            horizontalAlignment: Text.AlignHCenter
-                            Layout.fillWidth: true
-                        }
-                    }
-
-                    RowLayout {
-                        width: parent.width
-
-                        Label {
-                            text: valueText.angle(angleDisplay.shown[0])
-                            font.pixelSize: 16
-                            horizontalAlignment: Text.AlignHCenter
-                            Layout.fillWidth: true
-                        }
-
-                        Label {
-                            text: valueText.angle(angleDisplay.shown[1])
-                            font.pixelSize: 16
-                            horizontalAlignment: Text.AlignHCenter
-                            Layout.fillWidth: true
-                        }
-
-                        Label {
-                            text: valueText.angle(angleDisplay.shown[2])
-                            font.pixelSize: 16
-                            horizontalAlignment: Text.AlignHCenter
-                            Layout.fillWidth: true
+                            Label {
+                                text: valueText.angle(angleDisplay.shown[index])
+                                font.pixelSize: 16
+                                horizontalAlignment: Text.AlignHCenter
+                                Layout.fillWidth: true
+                            }
                         }
                     }
                 }

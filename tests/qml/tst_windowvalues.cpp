@@ -33,6 +33,16 @@ bool near(const QColor &a, const QColor &b)
     return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) < 40;
 }
 
+// Where the texts of the angle captions and then of the values are centred across.
+QList<double> textCentres(const MainWindowDriver &driver)
+{
+    QList<double> centres;
+    // A text item's bounding rectangle is that of its laid-out text.
+    for (const QQuickItem *label : driver.angleLabels().mid(driver.angleLabels().size() - 6))
+        centres.append(label->mapToScene(label->boundingRect().center()).x());
+    return centres;
+}
+
 bool isRoundStep(double step)
 {
     const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
@@ -226,6 +236,7 @@ void TestWindowValues::extremeReports()
     QVERIFY(QTest::qWaitForWindowExposed(plotWindow));
     auto *plot = plotWindow->findChild<PlotItem *>();
     QVERIFY(plot);
+    const QList<double> atZero = textCentres(*m_driver);
 
     // At the gimbal's usual 50 reports a second, so that the plot has a shape to draw.
     QVector<QVector<float>> reports;
@@ -267,6 +278,10 @@ void TestWindowValues::extremeReports()
         right = left + label->width();
     }
     QVERIFY(right <= group->mapToScene(QPointF(group->width(), 0)).x());
+    // Each value centred under its caption, where it stood at 0.00.
+    const QList<double> centres = textCentres(*m_driver);
+    for (int i = 3; i < 6; ++i)
+        QVERIFY(qAbs(centres[i] - centres[i - 3]) <= 1 && qAbs(centres[i] - atZero[i]) <= 1);
 
     // The plot as the software renderer draws it, held still with everything in it.
     QSignalSpy drawn(plotWindow, &QQuickWindow::frameSwapped);
