@@ -77,7 +77,6 @@ void TestLossyRelay::countsMatchTheFarEnd_data()
     QTest::addColumn<RelayFaults>("faults");
     QTest::addColumn<bool>("oneWay");
 
-
     QTest::newRow("no faults: each arrives once, in order") << RelayFaults{0.0, 0.0, 0.0} << false;
     QTest::newRow("a fifth dropped") << RelayFaults{0.2, 0.0, 0.0} << false;
     QTest::newRow("a tenth sent twice") << RelayFaults{0.0, 0.1, 0.0} << false;
