@@ -1,14 +1,16 @@
 // gimbal-probe: the tool's real window and wiring, driven like a user at a simulated gimbal, for
-// bench/run-app.sh. It types the given port into the port box, opens it, holds the right stick
-// so the angles keep changing, and once a second prints how many reports the controller took,
-// how many of them the three angle labels did not show, how many bytes wait unread in the port
-// (a backlog that grows means the window cannot keep up), the link status's counts, how often
-// the port was opened again after its device came back, and the resident memory. At the end it
-// prints how long each reopen took from the port's loss. It starts as the tool does, renderer
-// included. With --pad-latency it opens a pseudo-terminal of its own instead, plugs in a virtual
-// gamepad and measures, move after move, the time from a change of the pad's right stick to the
-// first command that carries it at the terminal's far end. --plot shows the plot window and
-// --record records the link, for their costs.
+// bench/run-app.sh and bench/run-network.sh. It types the given port into the port box, opens it,
+// holds the right stick so the angles keep changing, and once a second prints how many reports the
+// controller took, how many of them the three angle labels did not show, how many bytes wait unread
+// in a serial port (a backlog that grows means the window cannot keep up), the link status's counts
+// (bad, lost, reports a second, duplicates), how often the port was opened again after its device
+// came back, and the resident memory. At the end it prints how long each reopen took from the
+// port's loss. It starts as the tool does, renderer included. With --pad-latency it opens a
+// pseudo-terminal of its own instead, plugs in a virtual gamepad and measures, move after move, the
+// time from a change of the pad's right stick to the first command that carries it at the
+// terminal's far end. --plot shows the plot window and --record records the link, for their costs.
+// The port may be a network address (udp:PORT, tcp:HOST:PORT); --baud types a rate into the baud
+// box first, for a serial port.
 #include "commandlog.h"
 #include "commandwatch.h"
 #include "identity.h"
@@ -111,7 +113,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption padMoves(QStringLiteral("pad-latency"),
                                       QStringLiteral("Measure this many moves of a virtual pad."),
                                       QStringLiteral("moves"));
-    parser.addOptions({port, seconds, plot, record, padMoves});
+    const QCommandLineOption baud(QStringLiteral("baud"),
+                                  QStringLiteral("The baud rate to open the port at."),
+                                  QStringLiteral("rate"));
+    parser.addOptions({port, seconds, plot, record, padMoves, baud});
     parser.process(app);
     if (!parser.isSet(port) && !parser.isSet(padMoves))
         parser.showHelp(2);
@@ -128,7 +133,13 @@ int main(int argc, char *argv[])
     Ravik &ravik = wiring.controller();
     if (parser.isSet(padMoves))
         return padLatency(driver.window(), ravik, wiring.input(), parser.value(padMoves).toInt());
+    if (parser.isSet(baud))
+        driver.typeBaud(parser.value(baud));
+    // A TCP link opens once its connection is made, after the click.
+    QSignalSpy openChanged(&ravik, &Ravik::serialIsOpenChanged);
     driver.openPort(parser.value(port));
+    if (!ravik.serialIsOpen())
+        openChanged.wait(5000);
     if (!ravik.serialIsOpen()) {
         QTextStream(stderr) << "gimbal-probe: cannot open " << parser.value(port) << '\n';
         return 1;
@@ -186,7 +197,7 @@ int main(int argc, char *argv[])
             << " backlog=" << waiting << " bad=" << status.badFrames()
             << " lost=" << status.lostFrames() << " rate=" << status.reportsPerSecond()
             << " reopens=" << reopens << " rss=" << residentKb() << " frames=" << framesDrawn
-            << '\n';
+            << " duplicates=" << status.duplicateFrames() << '\n';
         out.flush();
         if (clock.elapsed() >= parser.value(seconds).toDouble() * 1000)
             app.quit();

@@ -16,33 +16,13 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 cmake --build "$build" --target gimbal gimbal-sim gimbal-probe >/dev/null
 
-export QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. bench/probe-common.sh
 
 # Settings as a user's earlier run leaves them, so that start-up restores them.
 export XDG_CONFIG_HOME=$work/config
 mkdir -p "$XDG_CONFIG_HOME/Lunok"
 printf '[interface]\nlanguage=1\n\n[link]\nbaud=115200\nport=/dev/ttyUSB0\n' \
   >"$XDG_CONFIG_HOME/Lunok/Gimbal.conf"
-
-# Seconds of CPU that process $1 has used so far, all its threads, from the scheduler's own
-# nanosecond count (the tick-sampled user and system times miss much of a load made of short
-# wake-ups).
-cpuSeconds() {
-  cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { print ns / 1e9 }'
-}
-# Share of one core that process $1 uses over $2 seconds, in per cent.
-cpuShare() {
-  local before after
-  before=$(cpuSeconds "$1"); sleep "$2"; after=$(cpuSeconds "$1")
-  awk -v a="$before" -v b="$after" -v s="$2" 'BEGIN { printf "%.2f", (b - a) / s * 100 }'
-}
 
 # Starts the tool with the monotonic time of its start in $work/start and its log in $work/log.
 startTool() {
@@ -64,55 +44,12 @@ firstFrameMs() {
     printf "%.0f", ($1 - start) * 1000; exit }' "$work/log"
 }
 
-# Starts gimbal-sim with the given options and waits for the path it prints.
-startSimulator() {
-  rm -f "$work/sim"
-  "$build/tools/simulator/gimbal-sim" "$@" >"$work/sim" 2>&1 &
-  sim=$!
-  pids+=("$sim")
-  until [ -s "$work/sim" ]; do sleep 0.05; done
-}
-
-# probeForCpu [PROBE OPTIONS...]: the probe at the running simulator for 14 s, CPU over 10 s of
-# it; the simulator is stopped afterwards, so that its summary is in $work/sim.
-probeForCpu() {
-  "$build/bench/gimbal-probe" --port "$(head -n 1 "$work/sim")" --seconds 14 "$@" \
-    >"$work/probe" 2>/dev/null &
-  probe=$!
-  pids+=("$probe")
-  sleep 3
-  share=$(cpuShare "$probe" 10)
-  wait "$probe"
-  kill -INT "$sim"; wait "$sim" || true
-  echo "CPU over 10 s: ${share} %"
-}
-
-# measure RATE [PROBE OPTIONS...]: the probe at gimbal-sim's RATE reports a second for 14 s; CPU
-# over 10 s of it, delivery and the link status's counts over the last ten ticks.
-measure() {
-  local rate=$1
-  shift
-  startSimulator --rate "$rate"
-  probeForCpu "$@"
-  # Reports per second over the last ten one-second ticks, the unshown ones, the backlog, and
-  # what the link status counted.
-  grep '^t=' "$work/probe" | tail -n 11 | awk -F'[ =]' -v rate="$rate" '
-    NR == 1 { t0 = $2; r0 = $4 }
-    { if ($8 > maxBacklog) maxBacklog = $8; unshown = $6; t = $2; r = $4
-      bad = $10; lost = $12; shownRate = $14 }
-    END { printf "delivered %.1f reports/s (%.2f of the rate), not shown by the labels %d, " \
-                 "largest backlog %d bytes\n", (r - r0) / (t - t0), (r - r0) / (t - t0) / rate,
-                 unshown, maxBacklog
-          printf "link status: %d reports/s shown, %d bad, %d lost\n", shownRate, bad, lost }'
-  grep "frames lost" "$work/sim"
-}
-
 # measureV2 STATUS_RATE: the probe at a v2 device sending STATUS_RATE statuses a second for 14 s;
 # CPU over 10 s of it, and the commands the device received, with their cadence.
 measureV2() {
   startSimulator --protocol v2 --status-rate "$1"
   probeForCpu
-  grep -E "^(statuses sent|rate demands|commands received|sequence gaps|command interval)" \
+  grep -E "^(statuses sent|rate demands|commands received|sequence gaps|command (rate|interval))" \
     "$work/sim"
   grep -q "^commands received: 0$" "$work/sim" &&
     echo "(no v2 command arrived: the tool did not take the device for a v2 gimbal)"

@@ -75,17 +75,20 @@ void TestLossyRelay::countsMatchTheFarEnd_data()
 {
     // Drop, duplicate, reorder.
     QTest::addColumn<RelayFaults>("faults");
+    QTest::addColumn<bool>("oneWay");
 
-    QTest::newRow("no faults: each arrives once, in order") << RelayFaults{0.0, 0.0, 0.0};
-    QTest::newRow("a fifth dropped") << RelayFaults{0.2, 0.0, 0.0};
-    QTest::newRow("a tenth sent twice") << RelayFaults{0.0, 0.1, 0.0};
-    QTest::newRow("a fifth held back and overtaken") << RelayFaults{0.0, 0.0, 0.2};
-    QTest::newRow("a tenth of each at once") << RelayFaults{0.1, 0.1, 0.1};
+    QTest::newRow("no faults: each arrives once, in order") << RelayFaults{0.0, 0.0, 0.0} << false;
+    QTest::newRow("a fifth dropped") << RelayFaults{0.2, 0.0, 0.0} << false;
+    QTest::newRow("a tenth sent twice") << RelayFaults{0.0, 0.1, 0.0} << false;
+    QTest::newRow("a fifth held back and overtaken") << RelayFaults{0.0, 0.0, 0.2} << false;
+    QTest::newRow("a tenth of each at once") << RelayFaults{0.1, 0.1, 0.1} << false;
+    QTest::newRow("one way: the answers pass untouched") << RelayFaults{0.1, 0.1, 0.1} << true;
 }
 
 void TestLossyRelay::countsMatchTheFarEnd()
 {
     QFETCH(RelayFaults, faults);
+    QFETCH(bool, oneWay);
 
     QUdpSocket tool;
     QUdpSocket gimbal;
@@ -94,6 +97,7 @@ void TestLossyRelay::countsMatchTheFarEnd()
     RelayOptions options;
     options.toPort = tool.localPort();
     options.faults = faults;
+    options.oneWay = oneWay;
     LossyRelay relay(options);
     QVERIFY(relay.start());
     Arrivals atTool;
@@ -106,7 +110,7 @@ void TestLossyRelay::countsMatchTheFarEnd()
         return;
     // The tool answers whom it heard: the relay, which passes the answers on to the gimbal.
     exchange(tool, atTool.last.senderAddress(), quint16(atTool.last.senderPort()), atGimbal,
-             relay.back(), options.faults);
+             relay.back(), oneWay ? RelayFaults{} : faults);
 }
 
 void TestLossyRelay::commandLine_data()

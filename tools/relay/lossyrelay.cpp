@@ -4,7 +4,7 @@
 
 LossyRelay::LossyRelay(const RelayOptions &options, QObject *parent)
     : QObject(parent), m_options(options), m_forward(options.faults, options.seed),
-      m_back(options.faults, options.seed + 1)
+      m_back(options.oneWay ? RelayFaults{} : options.faults, options.seed + 1)
 {
     connect(&m_listening, &QUdpSocket::readyRead, this, &LossyRelay::readListening);
     connect(&m_towardTool, &QUdpSocket::readyRead, this, &LossyRelay::readTool);

@@ -17,6 +17,9 @@ struct RelayOptions
     quint16 listenPort = 0;
     quint16 toPort = 0;
     RelayFaults faults;
+    // The faults on the way to the tool only; its replies pass untouched, so that what arrives
+    // back shows how the tool sent it.
+    bool oneWay = false;
     unsigned seed = 1;
 };
 

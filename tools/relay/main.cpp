@@ -63,6 +63,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Seed of the random choices (default 1)."),
                                   QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption oneWay(
+        QStringLiteral("one-way"),
+        QStringLiteral("Only forward: the tool's replies pass back untouched."));
     const QCommandLineOption host(
         QStringLiteral("host"),
         QStringLiteral("The loopback address of both sides (default 127.0.0.1; ::1 for IPv6). "
@@ -71,7 +74,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption duration(QStringLiteral("duration"),
                                       QStringLiteral("Stop after this many seconds."),
                                       QStringLiteral("seconds"));
-    parser.addOptions({listen, to, drop, duplicate, reorder, seed, host, duration});
+    parser.addOptions({listen, to, drop, duplicate, reorder, oneWay, seed, host, duration});
     parser.process(app);
 
     RelayOptions options;
@@ -81,6 +84,7 @@ int main(int argc, char *argv[])
     options.listenPort = parser.value(listen).toUShort(&listenValid);
     options.toPort = parser.value(to).toUShort(&toValid);
     options.seed = parser.value(seed).toUInt(&seedValid);
+    options.oneWay = parser.isSet(oneWay);
     const double seconds = parser.value(duration).toDouble();
     if (!listenValid || !toValid || options.toPort == 0 || !seedValid ||
         !options.host.setAddress(parser.value(host)) ||

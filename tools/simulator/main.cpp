@@ -38,6 +38,7 @@ void printSummary(const GimbalSimulator &sim, bool v2, int unplugs)
     out << "commands received: " << log.commands() << '\n'
         << "bad frames: " << sim.badFrames() << '\n'
         << "sequence gaps: " << log.sequenceGaps() << '\n'
+        << "command rate: " << QString::number(log.rate(), 'f', 2) << " Hz\n"
         << "command interval ms: min " << log.minIntervalMs() << ", median " << log.intervalMs(0.5)
         << ", p99 " << log.intervalMs(0.99) << ", max " << log.intervalMs(1.0) << '\n'
         << "frames lost while nobody read: " << sim.droppedFrames() << '\n'
