@@ -17,6 +17,9 @@ constexpr std::size_t MaxSenders = 16;
 // A number up to this far behind the last one is a frame sent twice or overtaken; further back it
 // is taken for a gap that wrapped round the 256 numbers.
 constexpr int StepBackWindow = 128;
+// A frame up to this far behind the newest one is still recognised as one counted lost that
+// came late.
+constexpr int LateWindow = 64;
 } // namespace
 
 LinkStatus::LinkStatus(QObject *parent) : QObject(parent)
@@ -99,7 +102,7 @@ void LinkStatus::countFrame(std::uint8_t sysid, std::uint8_t compid, std::uint8_
     if (Sender *sender = findSender(sysid, compid))
         countSequence(*sender, seq);
     else if (m_senders.size() < MaxSenders)
-        m_senders.push_back({static_cast<std::uint16_t>(sysid << 8 | compid), seq, false, 0, 0});
+        m_senders.push_back({static_cast<std::uint16_t>(sysid << 8 | compid), seq, false, 0, 0, 0});
 }
 
 LinkStatus::Sender *LinkStatus::findSender(std::uint8_t sysid, std::uint8_t compid)
@@ -115,16 +118,28 @@ void LinkStatus::countSequence(Sender &sender, std::uint8_t seq)
     // The sequence wraps at 256; `ahead` is how far this number is past the last one.
     const int ahead = static_cast<std::uint8_t>(seq - sender.lastSeq);
     if (ahead > 0 && ahead < 256 - StepBackWindow) {
-        // The frames between the last one and this one never came.
+        // The frames between the last one and this one have not come: lost, unless they come late.
         m_lost += ahead - 1;
+        const std::uint64_t skipped = ahead >= LateWindow ? ~std::uint64_t{1}
+                                                          : (std::uint64_t{1} << ahead) - 2;
+        sender.missing = (ahead >= LateWindow ? 0 : sender.missing << ahead) | skipped;
         sender.lastSeq = seq;
         sender.steppedBack = false;
+        return;
+    }
+    const int behind = static_cast<std::uint8_t>(sender.lastSeq - seq);
+    if (behind > 0 && behind < LateWindow && (sender.missing >> behind & 1)) {
+        // Overtaken on the way: it was counted lost, and came after all.
+        sender.missing &= ~(std::uint64_t{1} << behind);
+        --m_lost;
+        ++m_duplicates;
     } else if (sender.steppedBack && seq == static_cast<std::uint8_t>(sender.backSeq + 1)) {
         // The sequence goes on from where it stepped back: the sender started counting afresh
         // (it restarted), and the frame before this one was its first, not a repeat.
         --m_duplicates;
         sender.lastSeq = seq;
         sender.steppedBack = false;
+        sender.missing = 0;
     } else {
         ++m_duplicates;
         sender.steppedBack = true;

@@ -74,7 +74,8 @@ public:
     // Frames missing from a sender's sequence numbers.
     qint64 lostFrames() const { return m_lost; }
     // Frames whose sequence number repeats or steps back a little: sent twice or out of order,
-    // not a gap.
+    // not a gap. A frame overtaken by later ones (reordered, as on Wi-Fi) is counted here once it
+    // comes, and no longer as lost.
     qint64 duplicateFrames() const { return m_duplicates; }
     int stalls() const { return m_stalls; }
     int linkKind() const { return m_linkKind; }
@@ -113,6 +114,8 @@ private:
         bool steppedBack;
         std::uint8_t backSeq;
         int heartbeats;
+        // Bit k: the number k behind lastSeq was counted lost, and may yet come late.
+        std::uint64_t missing;
     };
 
     void countSequence(Sender &sender, std::uint8_t seq);

@@ -44,6 +44,9 @@ Ravik::Ravik(QObject *parent) : QObject(parent)
     m_languageIndex = QLocale().language() == QLocale::Chinese ? 1 : 0;
 
     sendTimer = new QTimer(this);
+    // The coarse default may fire a millisecond early or late; the cadence is what the gimbal
+    // feels.
+    sendTimer->setTimerType(Qt::PreciseTimer);
     connect(sendTimer, &QTimer::timeout, this, &Ravik::onTimerTimeout);
     sendTimer->start(CommandPeriodMs);
 

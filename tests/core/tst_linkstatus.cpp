@@ -142,6 +142,10 @@ void TestLinkStatus::sequenceNumbers_data()
     QTest::newRow("further back it is a gap that wrapped") << L{200, 71} << 126 << 0;
     QTest::newRow("the sender restarts its count: nothing lost or repeated")
         << L{100, 101, 0, 1, 2} << 0 << 0;
+    QTest::newRow("an overtaken frame is late, not lost") << L{7, 9, 8, 10} << 0 << 1;
+    QTest::newRow("late across the wrap") << L{254, 0, 255, 1} << 0 << 1;
+    QTest::newRow("one lost, another overtaken") << L{1, 3, 5, 4, 6} << 1 << 1;
+    QTest::newRow("a late frame that comes twice") << L{7, 9, 8, 8} << 0 << 2;
 }
 
 void TestLinkStatus::sequenceNumbers()
