@@ -120,8 +120,8 @@ void LinkStatus::countSequence(Sender &sender, std::uint8_t seq)
     if (ahead > 0 && ahead < 256 - StepBackWindow) {
         // The frames between the last one and this one have not come: lost, unless they come late.
         m_lost += ahead - 1;
-        const std::uint64_t skipped = ahead >= LateWindow ? ~std::uint64_t{1}
-                                                          : (std::uint64_t{1} << ahead) - 2;
+        const std::uint64_t skipped =
+            ahead >= LateWindow ? ~std::uint64_t{1} : (std::uint64_t{1} << ahead) - 2;
         sender.missing = (ahead >= LateWindow ? 0 : sender.missing << ahead) | skipped;
         sender.lastSeq = seq;
         sender.steppedBack = false;
