@@ -10,6 +10,8 @@ namespace {
 constexpr qint64 MaxQueuedBytes = 4 * 26;
 // 8N1: ten bits on the line for every byte.
 constexpr int BitsPerByte = 10;
+// Long enough for a few frames at the slowest usual rate, short enough not to be felt.
+constexpr int DrainMs = 100;
 } // namespace
 
 SerialTransport::SerialTransport(Serial &serial, QObject *parent)
@@ -28,6 +30,7 @@ void SerialTransport::setPort(const QString &name, int baudRate)
 void SerialTransport::open()
 {
     m_stalled = false;
+    m_keepOutput = false;
     if (m_serial.openPort(m_name, m_baudRate))
         emit opened();
     else
@@ -36,8 +39,18 @@ void SerialTransport::open()
 
 void SerialTransport::close()
 {
-    if (m_serial.isOpen())
+    if (!m_serial.isOpen())
+        return;
+    if (m_keepOutput)
+        m_serial.close();
+    else
         m_serial.closePort();
+}
+
+void SerialTransport::drain()
+{
+    m_serial.waitForBytesWritten(DrainMs);
+    m_keepOutput = true;
 }
 
 bool SerialTransport::isOpen() const

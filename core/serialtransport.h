@@ -23,6 +23,7 @@ public:
     void close() override;
     bool isOpen() const override;
     Write write(const char *data, int size) override;
+    void drain() override;
     int bytesPerSecond() const override;
 
 signals:
@@ -34,4 +35,6 @@ private:
     QString m_name;
     int m_baudRate = 0;
     bool m_stalled = false;
+    // What was written must go out: the close leaves the system's queue alone.
+    bool m_keepOutput = false;
 };

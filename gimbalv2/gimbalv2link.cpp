@@ -5,6 +5,7 @@
 #include <mavsender.h>
 
 #include <command.h>
+#include <gimbal_manager.h>
 #include <gimbal_v2.h>
 #include <messages.h>
 
@@ -16,6 +17,9 @@
 namespace {
 // Heartbeats and information requests go out on every 50th tick: once a second.
 constexpr int TicksPerSecond = 50;
+// The tool's heartbeat waits this long after a link opens for an autopilot's, which comes once a
+// second: to a vehicle the panel sends none at all (see the README on ground-station failsafes).
+constexpr int HeartbeatDelayTicks = 2 * TicksPerSecond;
 constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float NoAttitude[4] = {NaN, NaN, NaN, NaN};
 constexpr double DegreesPerRadian = 57.29577951308232;
@@ -29,22 +33,28 @@ float finite(float rate)
 }
 } // namespace
 
-GimbalV2Link::GimbalV2Link(Ravik &ravik, Ids ids, QObject *parent)
-    : QObject(parent), m_ravik(ravik), m_sender(ravik.session().sender(ids.system, ids.component))
+GimbalV2Link::GimbalV2Link(Ravik &ravik, Ids ids, Ids vehicleIds, QObject *parent)
+    : QObject(parent), m_ravik(ravik), m_sender(ravik.session().sender(ids.system, ids.component)),
+      m_vehicleSender(ravik.session().sender(vehicleIds.system, vehicleIds.component)),
+      m_control(ravik.session(), m_vehicleSender, m_devices, m_managers)
 {
     MavlinkSession &session = ravik.session();
     ravik.setTickHook([this](float x, float y, float z) { return tick(x, y, z); });
     session.addHelper(this, [this](TickBudget &budget) { serveHelpers(budget); });
     for (const std::uint32_t msgid :
          {MAVLINK_MSG_ID_HEARTBEAT, MAVLINK_MSG_ID_GIMBAL_REPORT,
-          MAVLINK_MSG_ID_GIMBAL_DEVICE_INFORMATION, MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS})
+          MAVLINK_MSG_ID_GIMBAL_DEVICE_INFORMATION, MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS,
+          MAVLINK_MSG_ID_GIMBAL_MANAGER_INFORMATION, MAVLINK_MSG_ID_GIMBAL_MANAGER_STATUS})
         session.subscribe(msgid, this,
                           [this](const mavlink_message_t &msg) { frameReceived(msg); });
     connect(&session, &MavlinkSession::openChanged, this, &GimbalV2Link::openChanged);
+    connect(&m_managers, &V2Managers::changed, this, &GimbalV2Link::managersChanged);
     connect(&m_devices, &V2Devices::chosenChanged, this, [this] {
         m_status.clear();
         m_information.clear();
+        m_control.restart();
         setDemand(Rates);
+        managersChanged();
     });
 }
 
@@ -74,12 +84,17 @@ QVariantList GimbalV2Link::demandedAngles() const
 void GimbalV2Link::centre()
 {
     setDemand(Neutral);
+    if (managed())
+        m_control.move(NaN, NaN, commandFlags() | GIMBAL_DEVICE_FLAGS_NEUTRAL);
 }
 
 void GimbalV2Link::retract()
 {
-    if (m_information.can(GIMBAL_DEVICE_CAP_FLAGS_HAS_RETRACT))
-        setDemand(Retract);
+    if (!m_information.can(GIMBAL_DEVICE_CAP_FLAGS_HAS_RETRACT))
+        return;
+    setDemand(Retract);
+    if (managed())
+        m_control.move(NaN, NaN, commandFlags() | GIMBAL_DEVICE_FLAGS_RETRACT);
 }
 
 bool GimbalV2Link::goToAngle(double pitch, double yaw, double roll)
@@ -95,6 +110,10 @@ bool GimbalV2Link::goToAngle(double pitch, double yaw, double roll)
         m_demandedDegrees[axis] = radians[axis] * DegreesPerRadian;
     mavlink_quaternion_from_euler(static_cast<float>(radians[0]), static_cast<float>(radians[1]),
                                   static_cast<float>(radians[2]), m_q);
+    // Through a manager an angle is a one-off command; roll is not the manager's to set.
+    if (managed())
+        m_control.move(static_cast<float>(m_demandedDegrees[1]),
+                       static_cast<float>(m_demandedDegrees[2]), commandFlags());
     // Announced also when an attitude replaces another: the angles changed.
     m_demand = Attitude;
     emit demandChanged();
@@ -111,12 +130,29 @@ std::uint16_t GimbalV2Link::commandFlags() const
     return flags;
 }
 
+bool GimbalV2Link::managed() const
+{
+    return m_devices.hasChosen() && m_devices.chosenPath() == V2Devices::Managed;
+}
+
 bool GimbalV2Link::tick(float x, float y, float z)
 {
     if (m_selector.protocol() != ProtocolSelector::V2)
         return false;
     if (!m_devices.hasChosen())
         return true;
+    // A managed gimbal gets no device message, ever; one whose path is still open gets nothing.
+    switch (m_devices.chosenPath()) {
+    case V2Devices::Managed:
+        if (m_demand != Rates && (y != 0.0f || x != 0.0f))
+            setDemand(Rates);
+        m_control.tick(finite(y), finite(x), commandFlags());
+        return true;
+    case V2Devices::Pending:
+        return true;
+    case V2Devices::Direct:
+        break;
+    }
     const float rollRate = finite(z), pitchRate = finite(y), yawRate = finite(x);
     if (m_demand != Rates && (rollRate != 0.0f || pitchRate != 0.0f || yawRate != 0.0f))
         setDemand(Rates);
@@ -137,13 +173,20 @@ bool GimbalV2Link::tick(float x, float y, float z)
     return true;
 }
 
+// To a vehicle (an autopilot heard on the link) the panel sends no heartbeat: an autopilot's
+// ground-station failsafe counts the heartbeats of a ground station (ArduPilot those of its
+// SYSID_MYGCS, PX4 any of type GCS), so that opening or closing the panel could start or stop one.
 void GimbalV2Link::serveHelpers(TickBudget &budget)
 {
-    if (m_ticks++ % TicksPerSecond == 0) {
+    if (m_managers.anyAutopilot()) {
+        m_heartbeatDue = false;
+        m_managers.serve(budget, m_vehicleSender);
+    } else if (m_ticks >= HeartbeatDelayTicks && m_ticks % TicksPerSecond == 0) {
         m_heartbeatDue = m_selector.protocol() != ProtocolSelector::Report;
-        m_requestDue = m_selector.protocol() == ProtocolSelector::V2 && m_devices.hasChosen() &&
-                       !m_information.known();
     }
+    if (m_ticks++ % TicksPerSecond == 0)
+        m_requestDue = m_selector.protocol() == ProtocolSelector::V2 && m_devices.hasChosen() &&
+                       m_devices.chosenPath() == V2Devices::Direct && !m_information.known();
     if (m_heartbeatDue)
         sendHeartbeat(budget);
     if (m_requestDue && !m_heartbeatDue)
@@ -152,6 +195,7 @@ void GimbalV2Link::serveHelpers(TickBudget &budget)
 
 void GimbalV2Link::frameReceived(const mavlink_message_t &msg)
 {
+    m_managers.frameReceived(msg);
     m_selector.frameReceived(msg);
     m_devices.frameReceived(msg);
     // On a link that several senders share, the session keeps to the gimbal in control.
@@ -164,7 +208,7 @@ void GimbalV2Link::frameReceived(const mavlink_message_t &msg)
         return;
     if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS)
         m_status.take(msg);
-    else if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_INFORMATION)
+    else if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_INFORMATION && !managed())
         m_information.take(msg);
 }
 
@@ -180,10 +224,27 @@ void GimbalV2Link::openChanged()
     m_heartbeatDue = false;
     m_requestDue = false;
     m_selector.restart();
+    m_managers.clear();
     m_devices.clear();
+    m_control.restart();
     m_status.clear();
     m_information.clear();
     setDemand(Rates);
+}
+
+// A managed gimbal's limits and abilities are its manager's: they stand for the device's own.
+void GimbalV2Link::managersChanged()
+{
+    m_devices.managersChanged();
+    if (!managed())
+        return;
+    const V2Devices::Route route = m_devices.chosenRoute();
+    const V2Managers::Gimbal *gimbal =
+        m_managers.gimbal(route.system, route.manager, route.deviceId);
+    if (!gimbal)
+        gimbal = m_managers.gimbalOfDevice(route.system, route.deviceId);
+    if (gimbal)
+        m_information.takeManaged(gimbal->limits, gimbal->capabilities);
 }
 
 void GimbalV2Link::sendHeartbeat(TickBudget &budget)

@@ -13,9 +13,11 @@
 // the gimbal identified here.
 #pragma once
 
+#include "managercontrol.h"
 #include "protocolselector.h"
 #include "v2devices.h"
 #include "v2information.h"
+#include "v2managers.h"
 #include "v2status.h"
 
 #include <mavlink_types.h>
@@ -49,14 +51,21 @@ public:
         std::uint8_t system = 255;
         std::uint8_t component = 190;
     };
+    // On a vehicle the operator's main ground station usually has 255/190, and the gimbal
+    // manager tells its controllers apart by their ids.
+    static constexpr Ids VehicleIds{245, 190};
 
-    GimbalV2Link(Ravik &ravik, Ids ids, QObject *parent = nullptr);
+    // `ids` are the tool's own where it drives a gimbal device directly, `vehicleIds` where it
+    // speaks to an autopilot's gimbal manager.
+    GimbalV2Link(Ravik &ravik, Ids ids, Ids vehicleIds = VehicleIds, QObject *parent = nullptr);
     ~GimbalV2Link() override;
 
     ProtocolSelector *selector() { return &m_selector; }
     V2Devices *devices() { return &m_devices; }
     V2Status *status() { return &m_status; }
     V2Information *information() { return &m_information; }
+    V2Managers *managers() { return &m_managers; }
+    ManagerControl *managerControl() { return &m_control; }
 
     Demand demand() const { return m_demand; }
     QString demandName() const;
@@ -71,6 +80,9 @@ public:
     // Degrees; roll only where the device has a roll axis, else 0. Clamped to the device's limits
     // once its information has come. False, and nothing asked, for a value that is not finite.
     Q_INVOKABLE bool goToAngle(double pitch, double yaw, double roll);
+
+    // Whether the controlled gimbal is reached through a gimbal manager.
+    bool managed() const;
 
     // The flags of every attitude command as things stand.
     std::uint16_t commandFlags() const;
@@ -87,6 +99,7 @@ private:
     void serveHelpers(TickBudget &budget);
     void frameReceived(const mavlink_message_t &msg);
     void openChanged();
+    void managersChanged();
     void sendHeartbeat(TickBudget &budget);
     void requestInformation(TickBudget &budget);
     void sendAttitude(const float q[4], float rollRate, float pitchRate, float yawRate,
@@ -96,9 +109,12 @@ private:
     Ravik &m_ravik;
     MavSender &m_sender;
     ProtocolSelector m_selector;
-    V2Devices m_devices;
+    V2Managers m_managers;
+    V2Devices m_devices{m_managers};
     V2Status m_status;
     V2Information m_information;
+    MavSender &m_vehicleSender;
+    ManagerControl m_control;
     bool m_open = false;
     // Ticks since the link opened: the helpers' second comes every 50th.
     int m_ticks = 0;

@@ -1,5 +1,8 @@
 #include "protocolselector.h"
 
+#include "v2managers.h"
+
+#include <gimbal_manager.h>
 #include <gimbal_v2.h>
 #include <messages.h>
 
@@ -38,12 +41,18 @@ ProtocolSelector::Protocol ProtocolSelector::protocolOf(const mavlink_message_t 
     case MAVLINK_MSG_ID_GIMBAL_REPORT:
         return Report;
     case MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS:
+    case MAVLINK_MSG_ID_GIMBAL_MANAGER_INFORMATION:
+    case MAVLINK_MSG_ID_GIMBAL_MANAGER_STATUS:
         return V2;
-    case MAVLINK_MSG_ID_HEARTBEAT:
-        return mavlink_msg_heartbeat_decode(&msg).type == MAV_TYPE_GIMBAL &&
-                       mavlink_is_gimbal_component(msg.compid)
+    case MAVLINK_MSG_ID_HEARTBEAT: {
+        // A vehicle's gimbals speak the standard protocol through its autopilot.
+        const mavlink_heartbeat_t heartbeat = mavlink_msg_heartbeat_decode(&msg);
+        const bool gimbal =
+            heartbeat.type == MAV_TYPE_GIMBAL && mavlink_is_gimbal_component(msg.compid);
+        return gimbal || V2Managers::isAutopilotHeartbeat(heartbeat.autopilot, heartbeat.type)
                    ? V2
                    : Undecided;
+    }
     default:
         return Undecided;
     }

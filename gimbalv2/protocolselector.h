@@ -1,8 +1,9 @@
 // Which protocol the open port's device speaks, told by what it sends: a GIMBAL_REPORT means the
-// report gimbal, which is steered with GIMBAL_CONTROL; a GIMBAL_DEVICE_ATTITUDE_STATUS, or the
-// heartbeat of a gimbal device (type 26 from component 154 or 171 to 175), means a gimbal of the
-// standard gimbal protocol (v2). The first of them decides for as long as the port stays open; a
-// new opening starts undecided again. The user may force one protocol instead.
+// report gimbal, which is steered with GIMBAL_CONTROL; a GIMBAL_DEVICE_ATTITUDE_STATUS, the
+// heartbeat of a gimbal device (type 26 from component 154 or 171 to 175), a gimbal manager's
+// message or an autopilot's heartbeat mean a gimbal of the standard gimbal protocol (v2). The
+// first of them decides for as long as the port stays open; a new opening starts undecided again.
+// The user may force one protocol instead.
 #pragma once
 
 #include <QObject>

@@ -76,6 +76,15 @@ void V2Information::take(const mavlink_message_t &msg)
     emit changed();
 }
 
+void V2Information::takeManaged(const float limits[6], std::uint32_t capabilities)
+{
+    m_known = true;
+    std::copy(limits, limits + 6, std::begin(m_limits));
+    m_capabilities = capabilities;
+    emit requestsChanged();
+    emit changed();
+}
+
 QString V2Information::versionText(std::uint32_t version)
 {
     return QStringLiteral("%1.%2.%3.%4")

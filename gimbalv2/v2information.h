@@ -59,6 +59,9 @@ public:
     void requestSent();
     // An information message of the controlled gimbal.
     void take(const mavlink_message_t &msg);
+    // A managed gimbal's limits (radians) and abilities, as its manager tells them; the device
+    // itself is not asked.
+    void takeManaged(const float limits[6], std::uint32_t capabilities);
 
     // "major.minor.patch.dev" from a version whose lowest byte is the major number.
     static QString versionText(std::uint32_t version);

@@ -63,6 +63,14 @@ void MavlinkSession::close()
 {
     if (!m_transport)
         return;
+    if (m_open && !m_closing) {
+        m_closing = true;
+        m_sentWhileClosing = false;
+        emit aboutToClose();
+        m_closing = false;
+        if (m_sentWhileClosing)
+            m_transport->drain();
+    }
     Transport *transport = std::exchange(m_transport, nullptr);
     disconnect(transport, nullptr, this, nullptr);
     transport->close();
@@ -99,6 +107,7 @@ Transport::Write MavlinkSession::send(const mavlink_message_t &msg)
     if (result != Transport::Write::Sent)
         return result;
     m_credit -= length;
+    m_sentWhileClosing |= m_closing;
     if (tapping())
         emit tapped(QByteArray(reinterpret_cast<const char *>(buffer), length), unixTimeUs(), true);
     emit frameSent(msg);

@@ -58,6 +58,8 @@ public:
 
 signals:
     void openChanged();
+    // The link is about to close: the last moment to send something on it.
+    void aboutToClose();
     void opened();
     void failed(const QString &why);
     void lost(const QString &why);
@@ -105,6 +107,9 @@ private:
     int m_replySource = -1;
     // The source of the frame being handed on.
     int m_dispatchSource = -1;
+    // Frames went out while the link was closing.
+    bool m_sentWhileClosing = false;
+    bool m_closing = false;
     // Bytes the line may still take, refilled each tick.
     int m_credit = 0;
 };

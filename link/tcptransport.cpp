@@ -8,6 +8,7 @@ namespace {
 // A stream cannot drop half a frame, so whole frames are held back before the socket once this
 // much waits unsent: a few seconds of commands, where the far end has stopped reading.
 constexpr qint64 MaxUnsentBytes = 4096;
+constexpr int DrainMs = 100;
 } // namespace
 
 TcpTransport::TcpTransport(const LinkAddress &address, QObject *parent)
@@ -55,6 +56,13 @@ Transport::Write TcpTransport::write(const char *data, int size)
     if (!m_connected || m_socket.bytesToWrite() >= MaxUnsentBytes)
         return Write::Dropped;
     return m_socket.write(data, size) == size ? Write::Sent : Write::Dropped;
+}
+
+// Into the system's buffer, which sends it even as the socket closes.
+void TcpTransport::drain()
+{
+    if (m_connected)
+        m_socket.waitForBytesWritten(DrainMs);
 }
 
 void TcpTransport::onError(QAbstractSocket::SocketError error)

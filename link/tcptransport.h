@@ -20,6 +20,7 @@ public:
     void close() override;
     bool isOpen() const override { return m_socket.state() == QAbstractSocket::ConnectedState; }
     Write write(const char *data, int size) override;
+    void drain() override;
 
 private:
     void onError(QAbstractSocket::SocketError error);

@@ -27,6 +27,9 @@ public:
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     virtual Write write(const char *data, int size) = 0;
+    // Sees briefly that what was written goes out before the link is closed: the last frames of
+    // a closing link (giving up control of a gimbal) must reach the far end.
+    virtual void drain() {}
     // What the line carries at most, in bytes per second, or 0 where no line rate limits it.
     virtual int bytesPerSecond() const { return 0; }
     // Where later writes go, on a transport that hears several senders: a source of received().

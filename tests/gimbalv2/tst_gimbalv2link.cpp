@@ -204,9 +204,10 @@ void TestGimbalV2Link::reportGimbalSeesNoHeartbeatAfterItsFirstReport()
 {
     Bench bench;
     QVERIFY(bench.open());
-    // Undecided: the ground station's heartbeat beside the rate commands.
+    // Undecided, and no autopilot heard for two seconds: the ground station's heartbeat beside
+    // the rate commands.
     std::vector<mavlink_message_t> before;
-    const auto beats = bench.wait.waitFor(messageOf(MAVLINK_MSG_ID_HEARTBEAT), 2, 3000, &before);
+    const auto beats = bench.wait.waitFor(messageOf(MAVLINK_MSG_ID_HEARTBEAT), 2, 4000, &before);
     QCOMPARE(beats.size(), std::size_t(2));
     const mavlink_heartbeat_t beat = mavlink_msg_heartbeat_decode(&beats.front());
     QCOMPARE(int(beats.front().sysid), 255);
@@ -271,8 +272,8 @@ void TestGimbalV2Link::forcedProtocol()
     bench.link.selector()->setChoice(static_cast<ProtocolSelector::Choice>(choice));
     QVERIFY(bench.open());
     std::vector<mavlink_message_t> seen;
-    // 60 ticks' worth of whatever comes: the first tick is a heartbeat's turn.
-    bench.wait.waitFor([](const mavlink_message_t &) { return false; }, 1, 1300, &seen);
+    // Whatever comes until just after the first heartbeat's turn, two seconds after the opening.
+    bench.wait.waitFor([](const mavlink_message_t &) { return false; }, 1, 2300, &seen);
     QVERIFY(!seen.empty() || !rateCommands);
     const auto count = [&seen](std::uint32_t id) {
         return std::count_if(seen.begin(), seen.end(),

@@ -13,6 +13,7 @@
 
 #include <command.h>
 #include <gimbal_v2.h>
+#include <messages.h>
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -144,6 +145,12 @@ void TestV2Recording::initTestCase()
                      5)
                  .size(),
              std::size_t(5));
+    // The tool's heartbeat, two seconds after the opening.
+    QCOMPARE(wait.waitFor([](const mavlink_message_t &msg) {
+                     return msg.msgid == MAVLINK_MSG_ID_HEARTBEAT;
+                 })
+                 .size(),
+             std::size_t(1));
 
     // Rows reach the file a few times a second; the stick's commands are among them before the
     // recording stops.
