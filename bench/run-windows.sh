@@ -4,9 +4,10 @@
 # port), CPU and memory with gimbal-sim sending 50 reports a second to the open port and, over UDP
 # on loopback, to the tool listening, and the command cadence timed at the port's far end for 30 s
 # (bench/farend.py); then the sizes of the Windows zip and installer when they are built. Wine is
-# not Windows: its figures are Wine's. Under Wine the tool receives nothing on a COM port (the Wine
-# serial layer never completes Qt's wait for input), so there its CPU at 50 reports/s on the port
-# is that of an open port that sends and does not receive; the UDP run is the one that receives.
+# not Windows: its figures are Wine's, and they leave out Wine's server, which does part of a
+# socket's work. Under Wine the tool receives nothing on a COM port (the Wine serial layer never
+# completes Qt's wait for input), so there its CPU at 50 reports/s on the port is that of an open
+# port that sends and does not receive; the UDP run is the one that receives.
 #   bench/run-windows.sh [linux-build-dir] [windows-build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -79,6 +80,8 @@ stopTool() { kill -TERM "$tool" 2>/dev/null || true; wait "$tool" 2>/dev/null ||
 atPeer() {
   local platform=$1 log=$2
   shift 2
+  # Emptied first, so that a former far end's first line is not taken for this one's.
+  : >"$log"
   "$@" >"$log" 2>&1 &
   peer=$!
   pids+=("$peer")
