@@ -1,6 +1,8 @@
 // gimbal-screenshot: renders the tool's real main window offscreen and saves it as a PNG, in a
 // chosen language and, given a simulator's port, with the port open, the right stick held and
-// the angles live; on request the plot's window too, and the gimbal's view open over the window.
+// the angles live; on request the plot's window too, and the gimbal's view open over the window,
+// and what the window says of the link as text, for the checks of a build where only the window
+// shows what was received (the Windows build under Wine).
 #include "identity.h"
 #include "mainwindowdriver.h"
 #include "wiring.h"
@@ -39,7 +41,7 @@ int main(int argc, char *argv[])
                                       QStringLiteral("zh or en: the system language to start in."),
                                       QStringLiteral("language"), QStringLiteral("zh"));
     const QCommandLineOption port(QStringLiteral("port"),
-                                  QStringLiteral("Open this port (a gimbal-sim path) first."),
+                                  QStringLiteral("Open this port (what gimbal-sim prints) first."),
                                   QStringLiteral("path"));
     const QCommandLineOption seconds(
         QStringLiteral("seconds"),
@@ -51,7 +53,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption gimbalView(
         QStringLiteral("gimbal-view"),
         QStringLiteral("Open the gimbal's view (its controls and device information) first."));
-    parser.addOptions({language, port, seconds, plot, gimbalView});
+    const QCommandLineOption texts(
+        QStringLiteral("texts"),
+        QStringLiteral("Also print the angles, the status line and the protocol line as the "
+                       "picture shows them, one a line (UTF-8)."));
+    parser.addOptions({language, port, seconds, plot, gimbalView, texts});
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The PNG to write."));
     parser.process(app);
     if (parser.positionalArguments().size() != 1 ||
@@ -121,6 +127,16 @@ int main(int argc, char *argv[])
     if (plotWindow &&
         !plotWindow->screen()->grabWindow(plotWindow->winId()).toImage().save(parser.value(plot)))
         return fail(QStringLiteral("cannot write ") + parser.value(plot));
+    if (parser.isSet(texts)) {
+        const QObject *state = driver.byId(QStringLiteral("statusView"))
+                                   ->findChild<QObject *>(QStringLiteral("stateLine"));
+        QTextStream out(stdout);
+        out.setCodec("UTF-8");
+        out << "angles: " << driver.angleTexts().join(QLatin1Char(' ')) << '\n'
+            << "state: " << state->property("text").toString() << '\n'
+            << "protocol: "
+            << driver.byId(QStringLiteral("gimbalLine"))->property("text").toString() << '\n';
+    }
     if (parser.isSet(port))
         driver.releaseStick();
     return 0;

@@ -65,13 +65,40 @@ map_com7() {
   "$wineserver" -w
 }
 
-# gimbal-sim from the Linux build LINUX_BUILD_DIR, with its output in LOG and its pseudo-terminal
-# as COM7. Sets sim_pid.
-start_simulator_on_com7() {
+# gimbal-sim from the Linux build LINUX_BUILD_DIR with ARGS, its output in LOG; sets sim_pid, and
+# sim_port to the port that it prints first for the tool to open.
+start_simulator() {
   local linux=$1 log=$2
-  "$linux/tools/simulator/gimbal-sim" >"$log" 2>&1 &
+  shift 2
+  # Emptied first, so that a former simulator's first line is not taken for this one's.
+  : >"$log"
+  "$linux/tools/simulator/gimbal-sim" "$@" >"$log" 2>&1 &
   sim_pid=$!
   for _ in $(seq 50); do [ -s "$log" ] && break; sleep 0.1; done
-  [ -c "$(head -n 1 "$log")" ] || { echo "gimbal-sim gave no pseudo-terminal" >&2; return 1; }
-  map_com7 "$(head -n 1 "$log")"
+  sim_port=$(head -n 1 "$log")
+}
+
+# The simulator on a pseudo-terminal, presented as COM7.
+start_simulator_on_com7() {
+  start_simulator "$1" "$2"
+  [ -c "$sim_port" ] || { echo "gimbal-sim gave no pseudo-terminal" >&2; return 1; }
+  map_com7 "$sim_port"
+}
+
+# A free UDP port on 127.0.0.1, for the tool to listen on.
+free_udp_port() {
+  python3 -c 'import socket
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+s.bind(("127.0.0.1", 0))
+print(s.getsockname()[1])'
+}
+
+# The simulator sending over UDP to a free port on 127.0.0.1, where the tool is to listen (Wine's
+# sockets, unlike its COM ports, deliver what arrives); ARGS go to the simulator.
+start_simulator_on_udp() {
+  local linux=$1 log=$2 port
+  shift 2
+  port=$(free_udp_port)
+  start_simulator "$linux" "$log" --udp "$port" "$@"
+  [ "$sim_port" = "udp:127.0.0.1:$port" ] || { echo "gimbal-sim did not start on UDP" >&2; return 1; }
 }
