@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <utility>
+
 namespace {
 int fail(const QString &error)
 {
@@ -85,7 +87,18 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
         QStringLiteral("component-id"),
         QStringLiteral("The tool's own component id in v2 traffic, 1 to 255 (default 190)."),
         QStringLiteral("id"));
-    parser.addOptions({port, baud, language, record, protocol, systemId, componentId});
+    const QCommandLineOption vehicleSystemId(
+        QStringLiteral("vehicle-system-id"),
+        QStringLiteral("The tool's own system id towards an autopilot's gimbal manager, 1 to 255 "
+                       "(default 245: apart from the main ground station's 255)."),
+        QStringLiteral("id"));
+    const QCommandLineOption vehicleComponentId(
+        QStringLiteral("vehicle-component-id"),
+        QStringLiteral("The tool's own component id towards an autopilot's gimbal manager, 1 to "
+                       "255 (default 190)."),
+        QStringLiteral("id"));
+    parser.addOptions({port, baud, language, record, protocol, systemId, componentId,
+                       vehicleSystemId, vehicleComponentId});
 
     if (!parser.parse(arguments))
         return fail(parser.errorText());
@@ -137,11 +150,15 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
             return fail(QStringLiteral("--protocol '%1' is none of auto, report and v2")
                             .arg(options.protocol));
     }
-    if (parser.isSet(systemId) && !readId(parser.value(systemId), options.systemId))
-        return fail(QStringLiteral("--system-id '%1' is not a number from 1 to 255")
-                        .arg(parser.value(systemId)));
-    if (parser.isSet(componentId) && !readId(parser.value(componentId), options.componentId))
-        return fail(QStringLiteral("--component-id '%1' is not a number from 1 to 255")
-                        .arg(parser.value(componentId)));
+    const std::pair<const QCommandLineOption *, int *> ids[] = {
+        {&systemId, &options.systemId},
+        {&componentId, &options.componentId},
+        {&vehicleSystemId, &options.vehicleSystemId},
+        {&vehicleComponentId, &options.vehicleComponentId}};
+    for (const auto &[option, id] : ids) {
+        if (parser.isSet(*option) && !readId(parser.value(*option), *id))
+            return fail(QStringLiteral("--%1 '%2' is not a number from 1 to 255")
+                            .arg(option->names().first(), parser.value(*option)));
+    }
     return std::nullopt;
 }

@@ -1,5 +1,5 @@
 // The tool's command line: --port, --baud, --language, --record, --protocol, --system-id,
-// --component-id, --help and --version.
+// --component-id, --vehicle-system-id, --vehicle-component-id, --help and --version.
 #pragma once
 
 #include <QString>
@@ -22,6 +22,9 @@ struct StartOptions
     // The tool's own system and component id in v2 traffic (1 to 255), or 0 when not given.
     int systemId = 0;
     int componentId = 0;
+    // The same on a vehicle link, where the tool speaks to an autopilot's gimbal manager.
+    int vehicleSystemId = 0;
+    int vehicleComponentId = 0;
 };
 
 // Reads `arguments` (the program name first; the application object has taken Qt's own options

@@ -1,6 +1,7 @@
 #include "qmltypes.h"
 
 #include "linkstatus.h"
+#include "managercontrol.h"
 #include "plotitem.h"
 #include "steeringkeys.h"
 
@@ -15,5 +16,9 @@ void registerQmlTypes()
                                            QStringLiteral("the controller's link status"));
     qmlRegisterUncreatableMetaObject(LinkAddress::staticMetaObject, "Gimbal.Link", 1, 0,
                                      "LinkAddress", QStringLiteral("the kinds of link"));
+    qmlRegisterUncreatableType<V2Devices>("Gimbal.V2", 1, 0, "V2Devices",
+                                          QStringLiteral("the v2 link's gimbals"));
+    qmlRegisterUncreatableType<ManagerControl>("Gimbal.V2", 1, 0, "ManagerControl",
+                                               QStringLiteral("the v2 link's manager control"));
     registerSteeringKeys();
 }

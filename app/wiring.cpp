@@ -91,7 +91,12 @@ void Wiring::publishV2(const StartOptions &options, QSettings *store)
         ids.system = static_cast<std::uint8_t>(options.systemId);
     if (options.componentId > 0)
         ids.component = static_cast<std::uint8_t>(options.componentId);
-    m_v2.emplace(*m_ravik, ids);
+    GimbalV2Link::Ids vehicleIds = GimbalV2Link::VehicleIds;
+    if (options.vehicleSystemId > 0)
+        vehicleIds.system = static_cast<std::uint8_t>(options.vehicleSystemId);
+    if (options.vehicleComponentId > 0)
+        vehicleIds.component = static_cast<std::uint8_t>(options.vehicleComponentId);
+    m_v2.emplace(*m_ravik, ids, vehicleIds);
     ProtocolSelector *selector = m_v2->selector();
     const QString protocol = options.protocol.isEmpty() ? m_settings.protocol() : options.protocol;
     selector->setChoice(ProtocolSelector::choiceNamed(protocol).value_or(ProtocolSelector::Auto));
@@ -107,6 +112,7 @@ void Wiring::publishV2(const StartOptions &options, QSettings *store)
     context->setContextProperty(QStringLiteral("v2Devices"), m_v2->devices());
     context->setContextProperty(QStringLiteral("v2Status"), m_v2->status());
     context->setContextProperty(QStringLiteral("v2Information"), m_v2->information());
+    context->setContextProperty(QStringLiteral("managerControl"), m_v2->managerControl());
     context->setContextProperty(QStringLiteral("angleDisplay"), &*m_angles);
 }
 

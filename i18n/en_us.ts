@@ -87,6 +87,10 @@
         <source>协议：识别中（每秒发送地面站心跳）</source>
         <translation>Protocol: identifying (a ground station heartbeat each second)</translation>
     </message>
+    <message>
+        <source>协议：v2 %1</source>
+        <translation>Protocol: v2 %1</translation>
+    </message>
 </context>
 <context>
     <name>GimbalDeviceInfo</name>
@@ -1140,6 +1144,107 @@
     <message>
         <source>不是遥测日志：前 %1 KiB 中没有带时间的 MAVLink 帧</source>
         <translation>Not a telemetry log: no MAVLink frame with a time in its first %1 KiB</translation>
+    </message>
+</context>
+<context>
+    <name>ManagerControls</name>
+    <message>
+        <source>无人</source>
+        <translation>nobody</translation>
+    </message>
+    <message>
+        <source>本面板</source>
+        <translation>this panel</translation>
+    </message>
+    <message>
+        <source>另一个地面站（%1）</source>
+        <translation>another ground station (%1)</translation>
+    </message>
+    <message>
+        <source>自动驾驶仪（%1）</source>
+        <translation>the autopilot (%1)</translation>
+    </message>
+    <message>
+        <source>尚未收到云台管理器的状态</source>
+        <translation>not known yet: no status from the gimbal manager</translation>
+    </message>
+    <message>
+        <source>暂时拒绝</source>
+        <translation>temporarily rejected</translation>
+    </message>
+    <message>
+        <source>拒绝</source>
+        <translation>denied</translation>
+    </message>
+    <message>
+        <source>不支持</source>
+        <translation>unsupported</translation>
+    </message>
+    <message>
+        <source>执行失败</source>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <source>云台管理器未接受：%1</source>
+        <translation>The gimbal manager did not accept: %1</translation>
+    </message>
+    <message>
+        <source>控制权：%1</source>
+        <translation>Control: %1</translation>
+    </message>
+    <message>
+        <source>本面板在飞行器链路上的 ID：%1</source>
+        <translation>This panel's ids on the vehicle link: %1</translation>
+    </message>
+    <message>
+        <source>取得控制权</source>
+        <translation>Take control</translation>
+    </message>
+    <message>
+        <source>交还控制权</source>
+        <translation>Give control back</translation>
+    </message>
+    <message>
+        <source>%1 正在控制此云台。仍要取得控制权吗？</source>
+        <translation>%1 controls this gimbal. Take control anyway?</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>SteeringNote</name>
+    <message>
+        <source>摇杆无效：正在等待自动驾驶仪答复是否管理此云台</source>
+        <translation>Sticks off: waiting for the autopilot to say whether it manages this gimbal</translation>
+    </message>
+    <message>
+        <source>摇杆无效：本面板没有此云台的控制权，请在云台视图中取得</source>
+        <translation>Sticks off: this panel does not control this gimbal; take control in the gimbal view</translation>
+    </message>
+    <message>
+        <source>横滚摇杆无效：云台管理器只受俯仰和航向控制</source>
+        <translation>Roll stick off: the gimbal manager takes pitch and yaw only</translation>
+    </message>
+</context>
+<context>
+    <name>V2Devices</name>
+    <message>
+        <source>直连</source>
+        <translation>direct</translation>
+    </message>
+    <message>
+        <source>等待自动驾驶仪答复</source>
+        <translation>waiting for the autopilot's answer</translation>
+    </message>
+    <message>
+        <source>经自动驾驶仪 %1</source>
+        <translation>via autopilot %1</translation>
+    </message>
+    <message>
+        <source>经自动驾驶仪 %1（%2）</source>
+        <translation>via autopilot %1 (%2)</translation>
     </message>
 </context>
 </TS>

@@ -85,7 +85,7 @@ ColumnLayout {
             id: deviceBox
 
             objectName: "deviceBox"
-            model: v2Devices.names
+            model: v2Devices.labels
             currentIndex: v2Devices.chosen
             enabled: v2Devices.names.length > 1
             Layout.fillWidth: true

@@ -43,8 +43,8 @@ Label {
         case "v2":
             if (v2Devices.chosen < 0)
                 return qsTr("协议：v2") + forced + qsTr(" · 尚未发现云台")
-            var line = qsTr("协议：v2") + forced + qsTr(" · 云台 %1 · %2")
-                .arg(v2Devices.names[v2Devices.chosen]).arg(health())
+            var line = qsTr("协议：v2 %1").arg(v2Devices.chosenPathText) + forced
+                + qsTr(" · 云台 %1 · %2").arg(v2Devices.names[v2Devices.chosen]).arg(health())
             if (v2Information.unanswered)
                 line += qsTr(" · 设备信息请求 %1 次均无应答").arg(v2Information.requests)
             return line

@@ -1,8 +1,10 @@
-// The gimbal's own view: its controls (see GimbalControls) and, for a v2 gimbal, what it says
-// about itself (see GimbalDeviceInfo).
+// The gimbal's own view: its controls (see GimbalControls), for a gimbal reached through an
+// autopilot its control (see ManagerControls) and, for a v2 gimbal, what it says about itself
+// (see GimbalDeviceInfo).
 import QtQuick 2.12
 import QtQuick.Controls 2.5
 import QtQuick.Layouts 1.12
+import Gimbal.V2 1.0
 
 Popup {
     id: gimbalView
@@ -26,6 +28,14 @@ Popup {
         GimbalControls {
             id: gimbalControls
 
+            Layout.fillWidth: true
+        }
+
+        ManagerControls {
+            id: managerControls
+
+            visible: protocolSelector.protocolName === "v2" && v2Devices.chosen >= 0
+                     && v2Devices.chosenPath === V2Devices.Managed
             Layout.fillWidth: true
         }
 

@@ -351,6 +351,8 @@ Window {
                 Joystick {
                     id: leftJoystick
 
+                    enabled: steeringNote.leftFree
+                    opacity: enabled ? 1 : 0.4
                     shownX: inputControl.sentZ
                     width: 200
                     height: 200
@@ -365,6 +367,8 @@ Window {
                 Joystick {
                     id: rightJoystick
 
+                    enabled: steeringNote.rightFree
+                    opacity: enabled ? 1 : 0.4
                     shownX: inputControl.sentX
                     shownY: inputControl.sentY
                     width: 200
@@ -377,6 +381,15 @@ Window {
                     }
                 }
             }
+        }
+
+        SteeringNote {
+            id: steeringNote
+
+            width: angleControlGb.width - 40
+            anchors.bottom: angleControlGb.bottom
+            anchors.bottomMargin: 4
+            anchors.horizontalCenter: angleControlGb.horizontalCenter
         }
 
         // Opens the keyboard and gamepad settings from the joystick group's title row.

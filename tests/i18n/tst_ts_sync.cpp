@@ -142,9 +142,8 @@ void tst_TsSync::everyCppTextHasATranslation_data()
     // The tool's own source folders; the tests and tools speak to developers only.
     const QDir sources(QStringLiteral(CPP_SOURCE_DIR));
     QStringList paths;
-    for (const char *folder :
-         {"app", "core", "i18n", "input", "link", "mavlink", "params", "plot", "record",
-          "tlog"}) {
+    for (const char *folder : {"app", "core", "gimbalv2", "i18n", "input", "link", "mavlink",
+                               "params", "plot", "record", "tlog"}) {
         const QDir dir(sources.filePath(QLatin1String(folder)));
         for (const QString &name : dir.entryList({QStringLiteral("*.cpp")}, QDir::Files))
             paths.append(dir.filePath(name));

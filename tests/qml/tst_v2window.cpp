@@ -204,7 +204,7 @@ void TestV2Window::shownInEitherUnit()
 
     openSimulator();
     QCOMPARE(m_wiring->v2Link().selector()->protocol(), ProtocolSelector::V2);
-    QCOMPARE(gimbalLine(), QStringLiteral("Protocol: v2 · gimbal 1/154 · status ok"));
+    QCOMPARE(gimbalLine(), QStringLiteral("Protocol: v2 direct · gimbal 1/154 · status ok"));
     // The vehicle-frame angles of a gimbal at rest: zeros, not the NaN of no status.
     QCOMPARE(m_driver->angleTexts(), (QStringList{"0.00", "0.00", "0.00"}));
     openGimbalView();

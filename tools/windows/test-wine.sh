@@ -84,7 +84,7 @@ receive() {
 # At least half of what the simulator sends: 50 reports or 10 attitude statuses a second.
 expected="620 x 820"
 receive report 25 "Protocol: GIMBAL_REPORT"
-receive v2 5 "Protocol: v2 · gimbal 1/154 · "
+receive v2 5 "Protocol: v2 direct · gimbal 1/154 · "
 
 if [ "${3:-}" = "--package" ]; then
   "$here/test-package.sh" "$build" "$linux"
