@@ -4,8 +4,9 @@
 # simulated gimbal. The simulator keeps a stable path to its terminal; `kill -USR1` on it pulls
 # the gimbal out and plugs it back in a second later, and the tool opens it again. The simulator
 # stops when the tool exits and prints what it received. Options after the script name go to the
-# simulator (e.g. --rate 200, or --protocol v2 for a gimbal protocol v2 device, on which
-# `kill -USR2` raises or lowers a failure flag). With --udp first, the simulator sends over UDP to
+# simulator (e.g. --rate 200, --protocol v2 for a gimbal protocol v2 device, on which
+# `kill -USR2` raises or lowers a failure flag, or --autopilot px4|ardupilot for a vehicle whose
+# gimbal manager drives such a gimbal). With --udp first, the simulator sends over UDP to
 # the tool listening on 127.0.0.1:14550 instead, and `kill -USR1` silences it for a second.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,6 +41,8 @@ echo "Simulated gimbal on $link (pull it out and back in: kill -USR1 $simulator)
 case " $* " in
   *" --protocol v2 "* | *" --protocol=v2 "*)
     echo "It speaks the gimbal protocol v2 (raise or lower a failure flag: kill -USR2 $simulator)" ;;
+  *" --autopilot "* | *" --autopilot="*)
+    echo "It is a vehicle: take control of its gimbal through the autopilot's gimbal manager" ;;
 esac
 
 build/app/gimbal --port "$link"

@@ -1,23 +1,16 @@
 // The simulator as a gimbal protocol v2 device, as the tool's own tests rely on it: a ground
 // station opens its pseudo-terminal as a serial port and talks to it in frames.
 #include "gimbalsimulator.h"
+#include "groundstation.h"
 
 #include <command.h>
-#include <encoder.h>
-#include <framereader.h>
 #include <gimbal_v2.h>
 #include <messages.h>
 #include <quaternion.h>
 
-#include <QDeadlineTimer>
-#include <QSerialPort>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <cmath>
-#include <deque>
-#include <functional>
-#include <limits>
 
 namespace {
 constexpr float Degree = 0.017453292f;
@@ -30,108 +23,6 @@ float angleOn(int axis, const Status &status)
     const mavlink_euler_t e = mavlink_euler_from_quaternion(status.q);
     return axis == 0 ? e.roll : axis == 1 ? e.pitch : e.yaw;
 }
-
-// The tool's side of the link, as a ground station: system 255, component 190.
-class GroundStation
-{
-public:
-    explicit GroundStation(const QString &path)
-    {
-        m_port.setPortName(path);
-        m_port.open(QIODevice::ReadWrite);
-        m_port.setBaudRate(115200);
-    }
-
-    bool isOpen() const { return m_port.isOpen(); }
-
-    void heartbeat()
-    {
-        mavlink_message_t msg{};
-        mavlink_msg_heartbeat_pack(255, 190, &msg, MAV_TYPE_GCS, MAV_AUTOPILOT_INVALID, 0, 0, 4);
-        send(msg);
-    }
-
-    // `rate` on one axis (0 roll, 1 pitch, 2 yaw), the others still.
-    void rateOn(int axis, float rate)
-    {
-        const float NaN = std::numeric_limits<float>::quiet_NaN();
-        const float q[4] = {NaN, NaN, NaN, NaN};
-        float r[3] = {0, 0, 0};
-        r[axis] = rate;
-        mavlink_message_t msg{};
-        mavlink_msg_gimbal_device_set_attitude_pack(
-            255, 190, &msg, V2Device::SystemId, MAV_COMP_ID_GIMBAL,
-            GIMBAL_DEVICE_FLAGS_ROLL_LOCK | GIMBAL_DEVICE_FLAGS_PITCH_LOCK |
-                GIMBAL_DEVICE_FLAGS_YAW_IN_VEHICLE_FRAME,
-            q, r[0], r[1], r[2]);
-        send(msg);
-    }
-
-    void requestInformation()
-    {
-        mavlink_message_t msg{};
-        mavlink_msg_command_long_pack(
-            255, 190, &msg, V2Device::SystemId, MAV_COMP_ID_GIMBAL, MAV_CMD_REQUEST_MESSAGE, 0,
-            float(MAVLINK_MSG_ID_GIMBAL_DEVICE_INFORMATION), 0, 0, 0, 0, 0, 0);
-        send(msg);
-    }
-
-    // Runs the event loop until a message `msgid` from the gimbal that `accept` (if any) takes
-    // arrives (those before it are dropped), false after `timeoutMs`.
-    bool waitFor(std::uint32_t msgid, mavlink_message_t *out,
-                 const std::function<bool(const mavlink_message_t &)> &accept = {},
-                 int timeoutMs = 4000)
-    {
-        QDeadlineTimer deadline(timeoutMs);
-        QSignalSpy arrived(&m_port, &QIODevice::readyRead);
-        while (true) {
-            for (const mavlink_message_t &msg : m_reader.feed(m_port.readAll()))
-                m_inbox.push_back(msg);
-            while (!m_inbox.empty()) {
-                const mavlink_message_t msg = m_inbox.front();
-                m_inbox.pop_front();
-                if (msg.msgid == msgid && msg.compid == MAV_COMP_ID_GIMBAL &&
-                    (!accept || accept(msg))) {
-                    *out = msg;
-                    return true;
-                }
-            }
-            if (deadline.hasExpired() || !arrived.wait(int(deadline.remainingTime())))
-                return false;
-        }
-    }
-
-    // The next status that `accept` takes.
-    bool waitForStatus(Status *status, const std::function<bool(const Status &)> &accept)
-    {
-        mavlink_message_t msg{};
-        const bool got = waitFor(
-            MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS, &msg, [&](const mavlink_message_t &m) {
-                return accept(mavlink_msg_gimbal_device_attitude_status_decode(&m));
-            });
-        *status = mavlink_msg_gimbal_device_attitude_status_decode(&msg);
-        return got;
-    }
-
-    // True when any byte arrives within `ms`.
-    bool hearsAnything(int ms)
-    {
-        QSignalSpy arrived(&m_port, &QIODevice::readyRead);
-        return m_port.bytesAvailable() > 0 || arrived.wait(ms);
-    }
-
-private:
-    void send(const mavlink_message_t &msg)
-    {
-        std::uint8_t buf[MAVLINK_MAX_PACKET_LEN];
-        const std::uint16_t n = mavlink_msg_to_send_buffer(buf, &msg);
-        m_port.write(reinterpret_cast<const char *>(buf), n);
-    }
-
-    QSerialPort m_port;
-    FrameReader m_reader;
-    std::deque<mavlink_message_t> m_inbox;
-};
 
 SimulatorOptions v2Options()
 {

@@ -28,6 +28,27 @@ std::unique_ptr<SimulatorLine> makeLine(const SimulatorOptions &options)
     }
     return std::make_unique<TerminalLine>(options.linkPath);
 }
+
+// One for each v2 device the options ask for.
+std::vector<V2DeviceOptions> v2DeviceOptions(const SimulatorOptions &options)
+{
+    V2DeviceOptions device;
+    device.statusRateHz = options.statusRateHz;
+    device.vehicleYaw = SimulatedVehicleYaw;
+    device.earthFrame = options.earthFrame;
+    device.truncateExtensions = options.truncateExtensions;
+    device.answerInformation = options.answerInformation;
+    device.failureFlags = options.failureFlags;
+    std::vector<V2DeviceProfile> profiles{threeAxisGimbal()};
+    if (options.secondGimbal)
+        profiles.push_back(twoAxisGimbal());
+    std::vector<V2DeviceOptions> devices;
+    for (const V2DeviceProfile &profile : profiles) {
+        device.profile = profile;
+        devices.push_back(device);
+    }
+    return devices;
+}
 } // namespace
 
 V2DeviceProfile threeAxisGimbal()
@@ -66,6 +87,11 @@ GimbalSimulator::GimbalSimulator(const SimulatorOptions &options, QObject *paren
 {
     connect(m_line.get(), &SimulatorLine::received, this, &GimbalSimulator::receive);
     connect(m_line.get(), &SimulatorLine::restarted, this, [this] { m_reader.restart(); });
+    if (options.protocol == SimulatedProtocol::V2 &&
+        options.vehicle.autopilot != SimulatedAutopilot::None) {
+        m_manager = std::make_unique<GimbalManager>(options.vehicle, v2DeviceOptions(options));
+        connect(m_manager.get(), &GimbalManager::frameReady, this, &GimbalSimulator::relay);
+    }
     plugIn();
     if (options.protocol == SimulatedProtocol::V2)
         return;
@@ -84,7 +110,7 @@ void GimbalSimulator::plugIn()
     m_line->open();
     m_plugged = true;
     // A v2 device comes back as from power-up: silent until it sees a heartbeat.
-    if (m_options.protocol == SimulatedProtocol::V2)
+    if (m_options.protocol == SimulatedProtocol::V2 && !m_manager)
         addV2Devices();
 }
 
@@ -97,24 +123,9 @@ void GimbalSimulator::unplug()
 
 void GimbalSimulator::addV2Devices()
 {
-    V2DeviceOptions device;
-    device.statusRateHz = m_options.statusRateHz;
-    device.vehicleYaw = SimulatedVehicleYaw;
-    device.earthFrame = m_options.earthFrame;
-    device.truncateExtensions = m_options.truncateExtensions;
-    device.answerInformation = m_options.answerInformation;
-    device.failureFlags = m_options.failureFlags;
-    std::vector<V2DeviceProfile> profiles{threeAxisGimbal()};
-    if (m_options.secondGimbal)
-        profiles.push_back(twoAxisGimbal());
-    for (const V2DeviceProfile &profile : profiles) {
-        device.profile = profile;
+    for (const V2DeviceOptions &device : v2DeviceOptions(m_options)) {
         m_devices.push_back(std::make_unique<V2Device>(device));
-        connect(m_devices.back().get(), &V2Device::frameReady, this,
-                [this](const QByteArray &frame, bool telemetry) {
-                    if (m_plugged)
-                        send(telemetry ? withLineFaults(frame) : frame);
-                });
+        connect(m_devices.back().get(), &V2Device::frameReady, this, &GimbalSimulator::relay);
         if (m_line->mustSpeakFirst())
             m_devices.back()->wake();
     }
@@ -122,19 +133,18 @@ void GimbalSimulator::addV2Devices()
 
 void GimbalSimulator::removeV2Devices()
 {
-    m_unpluggedTally = v2Tally();
+    for (const auto &device : m_devices)
+        m_unpluggedTally += device->tally();
     m_devices.clear();
 }
 
 V2DeviceTally GimbalSimulator::v2Tally() const
 {
     V2DeviceTally sum = m_unpluggedTally;
-    for (const auto &device : m_devices) {
-        sum.rateDemands += device->tally().rateDemands;
-        sum.attitudeDemands += device->tally().attitudeDemands;
-        sum.informationRequests += device->tally().informationRequests;
-        sum.statusesSent += device->tally().statusesSent;
-    }
+    for (const auto &device : m_devices)
+        sum += device->tally();
+    if (m_manager)
+        sum += m_manager->deviceTally();
     return sum;
 }
 
@@ -142,6 +152,8 @@ void GimbalSimulator::toggleFailure()
 {
     for (const auto &device : m_devices)
         device->toggleFailure(m_options.failureToggle);
+    if (m_manager)
+        m_manager->toggleFailure(m_options.failureToggle);
 }
 
 void GimbalSimulator::replug()
@@ -162,6 +174,8 @@ void GimbalSimulator::pause()
     m_heartbeatTimer.stop();
     for (const auto &device : m_devices)
         device->pause();
+    if (m_manager)
+        m_manager->pause();
 }
 
 // A timer ticks at most once a millisecond and may tick late, so each tick sends every report
@@ -218,6 +232,12 @@ void GimbalSimulator::sendHeartbeat()
     send(m_writer.frame(MAVLINK_MSG_ID_HEARTBEAT, heartbeat));
 }
 
+void GimbalSimulator::relay(const QByteArray &frame, bool telemetry)
+{
+    if (m_plugged)
+        send(telemetry ? withLineFaults(frame) : frame);
+}
+
 void GimbalSimulator::send(QByteArray frame)
 {
     ++m_framesNumbered;
@@ -243,6 +263,8 @@ void GimbalSimulator::receive()
         }
         for (const auto &device : m_devices)
             command = device->receive(msg) || command;
+        if (m_manager)
+            command = m_manager->receive(msg) || command;
         // The commands' sender numbers its other frames in the same sequence; another sender
         // (the tool's heartbeat beside the report protocol's stream) has a sequence of its own.
         const int sender = msg.sysid << 8 | msg.compid;

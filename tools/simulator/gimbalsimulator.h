@@ -1,14 +1,15 @@
 // A gimbal on the far end of a pseudo-terminal, or on UDP or TCP on this machine. Speaking the
 // report protocol, it reports its joint angles at a chosen rate, turns them at the rates of the
 // commands it receives, and sends a heartbeat once a second; speaking the gimbal protocol v2, it is
-// one or two v2 gimbal devices. It can be pulled out and plugged back in, as a USB device is: the
-// terminal goes away and a new one comes, which a stable link path follows; a network line closes
-// and opens again on the same address.
+// one or two v2 gimbal devices, on their own or behind a vehicle's gimbal manager. It can be pulled
+// out and plugged back in, as a USB device is: the terminal goes away and a new one comes, which a
+// stable link path follows; a network line closes and opens again on the same address.
 #pragma once
 
 #include "commandlog.h"
 #include "framereader.h"
 #include "framewriter.h"
+#include "gimbalmanager.h"
 #include "simulatorline.h"
 #include "v2device.h"
 
@@ -54,6 +55,9 @@ struct SimulatorOptions
     // GIMBAL_DEVICE_ERROR_FLAGS raised from the start, and those toggleFailure() raises or lowers.
     std::uint32_t failureFlags = 0;
     std::uint32_t failureToggle = GIMBAL_DEVICE_ERROR_FLAGS_MOTOR_ERROR;
+    // With an autopilot, the v2 devices sit behind its gimbal manager on a simulated vehicle,
+    // which stays up while the line is unplugged.
+    GimbalManagerOptions vehicle;
 };
 
 // The heading of the simulated vehicle, rad: a v2 device reports it as delta_yaw.
@@ -100,6 +104,8 @@ public:
     V2DeviceTally v2Tally() const;
     // Raises or lowers the configured failure on every v2 device.
     void toggleFailure();
+    // The vehicle's gimbal manager; null without an autopilot.
+    const GimbalManager *manager() const { return m_manager.get(); }
 
 private:
     void plugIn();
@@ -108,6 +114,8 @@ private:
     void sendHeartbeat();
     void receive();
     void send(QByteArray frame);
+    // A v2 device's or the vehicle's frame, while plugged in; a status with the line's faults.
+    void relay(const QByteArray &frame, bool telemetry);
     // `frame` with a bit flipped now and then and noise before it, as the options say.
     QByteArray withLineFaults(QByteArray frame);
     void addV2Devices();
@@ -134,5 +142,6 @@ private:
     // sysid << 8 | compid of the commands' sender, -1 before the first command.
     int m_commandSender = -1;
     std::vector<std::unique_ptr<V2Device>> m_devices;
+    std::unique_ptr<GimbalManager> m_manager;
     V2DeviceTally m_unpluggedTally;
 };

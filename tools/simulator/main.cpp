@@ -1,7 +1,8 @@
 // gimbal-sim: a simulated gimbal on a pseudo-terminal, or on UDP or TCP on this machine, for
 // running the tool without hardware, speaking the report protocol or, with --protocol v2, the
 // gimbal protocol v2. It can also be pulled out and plugged back in: now and then (--replug-every)
-// or on SIGUSR1. SIGUSR2 raises or lowers a v2 device's failure flag.
+// or on SIGUSR1. SIGUSR2 raises or lowers a v2 device's failure flag. With --autopilot it is a
+// vehicle whose gimbal manager drives its v2 gimbals.
 #include "gimbalsimulator.h"
 #include "signalwatch.h"
 
@@ -21,6 +22,24 @@ const QHash<QString, std::uint32_t> failures{
     {QStringLiteral("calibration"), GIMBAL_DEVICE_ERROR_FLAGS_CALIBRATION_RUNNING},
 };
 
+const QHash<QString, SimulatedAutopilot> autopilots{
+    {QStringLiteral("ardupilot"), SimulatedAutopilot::ArduPilot},
+    {QStringLiteral("px4"), SimulatedAutopilot::Px4},
+};
+
+void printManagerSummary(const GimbalManager &manager, QTextStream &out)
+{
+    const GimbalManagerTally tally = manager.tally();
+    out << "manager information requests received: " << tally.informationRequests << '\n'
+        << "configure commands received: " << tally.configureCommands << " (refused "
+        << tally.configureRefused << ")\n"
+        << "set points honoured: " << tally.setPointsHonoured << '\n'
+        << "set points ignored: " << tally.setPointsIgnored << '\n'
+        << "rate streams timed out: " << tally.rateTimeouts << '\n'
+        << "device messages received from the ground: " << tally.deviceMessagesFromGround << '\n'
+        << "manager statuses sent: " << tally.statusesSent << '\n';
+}
+
 void printSummary(const GimbalSimulator &sim, bool v2, int unplugs)
 {
     const CommandLog &log = sim.commands();
@@ -32,6 +51,8 @@ void printSummary(const GimbalSimulator &sim, bool v2, int unplugs)
             << "rate demands received: " << tally.rateDemands << '\n'
             << "attitude demands received: " << tally.attitudeDemands << '\n'
             << "information requests received: " << tally.informationRequests << '\n';
+        if (sim.manager())
+            printManagerSummary(*sim.manager(), out);
     } else {
         out << "reports sent: " << sim.reportsSent() << '\n';
     }
@@ -63,7 +84,18 @@ int main(int argc, char *argv[])
         "Pulled out (SIGUSR1, --replug-every), a terminal goes away and a new one comes; a "
         "TCP server closes the connection and refuses new ones until it is back, so the tool "
         "must connect again; on UDP the gimbal closes its socket: it sends nothing, and what "
-        "the tool sends finds no port, until it is back on the same port of its own."));
+        "the tool sends finds no port, until it is back on the same port of its own.\n\n"
+        "With --autopilot it is a vehicle: an autopilot (system 1, component 1, a quadrotor) "
+        "whose gimbal manager alone commands its v2 gimbals. It answers a request for "
+        "GIMBAL_MANAGER_INFORMATION with one per gimbal, reports GIMBAL_MANAGER_STATUS five "
+        "times a second per gimbal, gives control as MAV_CMD_DO_GIMBAL_MANAGER_CONFIGURE asks, "
+        "follows the set points of the primary controller only and stops a rate stream after "
+        "1 s of silence. A gimbal never acts on GIMBAL_DEVICE_SET_ATTITUDE from the ground. "
+        "px4: each gimbal is a component of its own (1/154, 1/171) whose heartbeat and attitude "
+        "status reach the link as it sends them, with gimbal_device_id 0, and the manager "
+        "names it by its component id. ardupilot: the gimbals are no components on the link; "
+        "the autopilot sends their attitude statuses from its own id 1/1 with gimbal_device_id "
+        "1 or 2, the number the manager names each gimbal by."));
     parser.addHelpOption();
     const QCommandLineOption rate(QStringLiteral("rate"),
                                   QStringLiteral("GIMBAL_REPORT frames per second (default 50)."),
@@ -122,6 +154,20 @@ int main(int argc, char *argv[])
     const QCommandLineOption noInfo(QStringLiteral("no-info"),
                                     QStringLiteral("v2: never answer a request for the device's "
                                                    "information."));
+    const QCommandLineOption autopilot(
+        QStringLiteral("autopilot"),
+        QStringLiteral("A vehicle whose autopilot, ardupilot or px4, manages the v2 gimbals (see "
+                       "above)."),
+        QStringLiteral("firmware"));
+    const QCommandLineOption keepControl(
+        QStringLiteral("keep-control"),
+        QStringLiteral("With --autopilot: the autopilot holds control of its gimbals, as a "
+                       "mission does, and answers a takeover with TEMPORARILY_REJECTED."));
+    const QCommandLineOption otherGcs(
+        QStringLiteral("other-gcs"),
+        QStringLiteral("With --autopilot: another ground station (255/190) takes control of every "
+                       "gimbal this many seconds after the start."),
+        QStringLiteral("seconds"));
     const QCommandLineOption udp(
         QStringLiteral("udp"),
         QStringLiteral("Send to the tool listening on UDP at 127.0.0.1:port, as a vehicle sends to "
@@ -142,6 +188,7 @@ int main(int argc, char *argv[])
     parser.addOptions({rate, version, noise, bitErrors, duration, link, replugEvery, unpluggedFor,
                        protocol, statusRate, fail, truncate, earthFrame, secondGimbal, noInfo, udp,
                        udpHost, tcpListen});
+    parser.addOptions({autopilot, keepControl, otherGcs});
     parser.process(app);
 
     SimulatorOptions options;
@@ -150,7 +197,10 @@ int main(int argc, char *argv[])
     options.noiseBytes = parser.value(noise).toInt();
     options.bitErrorRate = parser.value(bitErrors).toDouble();
     options.linkPath = parser.value(link);
-    const bool v2 = parser.value(protocol) == QLatin1String("v2");
+    // A vehicle's gimbals speak v2.
+    const bool vehicle = parser.isSet(autopilot);
+    const bool v2 =
+        parser.value(protocol) == QLatin1String("v2") || (vehicle && !parser.isSet(protocol));
     options.protocol = v2 ? SimulatedProtocol::V2 : SimulatedProtocol::Report;
     options.statusRateHz = parser.value(statusRate).toDouble();
     options.truncateExtensions = parser.isSet(truncate);
@@ -161,6 +211,9 @@ int main(int argc, char *argv[])
         options.failureToggle = failures.value(parser.value(fail));
         options.failureFlags = options.failureToggle;
     }
+    options.vehicle.autopilot = autopilots.value(parser.value(autopilot));
+    options.vehicle.keepControl = parser.isSet(keepControl);
+    const double otherGcsSeconds = parser.value(otherGcs).toDouble();
     bool lineValid = true;
     if (parser.isSet(udp)) {
         options.link = SimulatedLink::Udp;
@@ -183,8 +236,13 @@ int main(int argc, char *argv[])
         (!v2 && parser.value(protocol) != QLatin1String("report")) ||
         // Ids above 255 have no MAVLink 1 frame.
         (v2 && options.mavlinkVersion != 2) || !(options.statusRateHz > 0) ||
-        (parser.isSet(fail) && options.failureToggle == 0))
+        (parser.isSet(fail) && options.failureToggle == 0) ||
+        (vehicle && (!v2 || options.vehicle.autopilot == SimulatedAutopilot::None)) ||
+        ((parser.isSet(keepControl) || parser.isSet(otherGcs)) && !vehicle) ||
+        !(otherGcsSeconds >= 0 && otherGcsSeconds < 1e6))
         parser.showHelp(2);
+    if (parser.isSet(otherGcs))
+        options.vehicle.otherGcsAfterMs = static_cast<int>(otherGcsSeconds * 1000);
 
     GimbalSimulator sim(options);
     if (!sim.isOpen()) {

@@ -44,6 +44,15 @@ struct V2DeviceTally
     int attitudeDemands = 0;
     int informationRequests = 0;
     long long statusesSent = 0;
+
+    V2DeviceTally &operator+=(const V2DeviceTally &other)
+    {
+        rateDemands += other.rateDemands;
+        attitudeDemands += other.attitudeDemands;
+        informationRequests += other.informationRequests;
+        statusesSent += other.statusesSent;
+        return *this;
+    }
 };
 
 class V2Device : public QObject

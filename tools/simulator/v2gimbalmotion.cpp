@@ -43,6 +43,13 @@ bool isAttitudeDemand(const mavlink_gimbal_device_set_attitude_t &demand)
     return true;
 }
 
+bool isEarthFrameYaw(std::uint16_t flags)
+{
+    return (flags & GIMBAL_DEVICE_FLAGS_YAW_IN_EARTH_FRAME) ||
+           (!(flags & GIMBAL_DEVICE_FLAGS_YAW_IN_VEHICLE_FRAME) &&
+            (flags & GIMBAL_DEVICE_FLAGS_YAW_LOCK));
+}
+
 V2GimbalMotion::V2GimbalMotion(const GimbalLimits &limits, float vehicleYaw)
     : m_limits(limits), m_vehicleYaw(vehicleYaw)
 {
@@ -51,10 +58,7 @@ V2GimbalMotion::V2GimbalMotion(const GimbalLimits &limits, float vehicleYaw)
 void V2GimbalMotion::demand(const mavlink_gimbal_device_set_attitude_t &demand)
 {
     const std::uint16_t flags = demand.flags;
-    // Of the two frame flags at most one is set; with neither, YAW_LOCK names the earth frame.
-    m_yawLock = (flags & GIMBAL_DEVICE_FLAGS_YAW_IN_EARTH_FRAME) ||
-                (!(flags & GIMBAL_DEVICE_FLAGS_YAW_IN_VEHICLE_FRAME) &&
-                 (flags & GIMBAL_DEVICE_FLAGS_YAW_LOCK));
+    m_yawLock = isEarthFrameYaw(flags);
     if (flags & GIMBAL_DEVICE_FLAGS_RETRACT) {
         m_mode = Mode::Retract;
         m_target = {0.0f, std::max(RetractPitch, m_limits.pitch.min), 0.0f};

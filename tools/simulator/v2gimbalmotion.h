@@ -23,6 +23,9 @@ struct GimbalLimits
 
 // A demand with a finite quaternion: an attitude to go to rather than rates.
 bool isAttitudeDemand(const mavlink_gimbal_device_set_attitude_t &demand);
+// Whether GIMBAL_DEVICE_FLAGS mean yaw in the earth frame: of the two frame flags at most one is
+// set, and with neither, YAW_LOCK names the earth frame.
+bool isEarthFrameYaw(std::uint16_t flags);
 
 class V2GimbalMotion
 {
