@@ -17,8 +17,10 @@
 namespace {
 // Heartbeats and information requests go out on every 50th tick: once a second.
 constexpr int TicksPerSecond = 50;
-// The tool's heartbeat waits this long after a link opens for an autopilot's, which comes once a
-// second: to a vehicle the panel sends none at all (see the README on ground-station failsafes).
+// The tool's heartbeat, and any command to a gimbal device, waits this long after a link opens for
+// an autopilot's heartbeat, which comes once a second: to a vehicle the panel sends no heartbeat
+// at all (see the README on ground-station failsafes), and its gimbals only what their manager
+// takes.
 constexpr int HeartbeatDelayTicks = 2 * TicksPerSecond;
 constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float NoAttitude[4] = {NaN, NaN, NaN, NaN};
@@ -149,6 +151,7 @@ bool GimbalV2Link::tick(float x, float y, float z)
         m_control.tick(finite(y), finite(x), commandFlags());
         return true;
     case V2Devices::Pending:
+    case V2Devices::Settling:
         return true;
     case V2Devices::Direct:
         break;
@@ -178,6 +181,8 @@ bool GimbalV2Link::tick(float x, float y, float z)
 // SYSID_MYGCS, PX4 any of type GCS), so that opening or closing the panel could start or stop one.
 void GimbalV2Link::serveHelpers(TickBudget &budget)
 {
+    if (m_ticks == HeartbeatDelayTicks)
+        m_managers.settle();
     if (m_managers.anyAutopilot()) {
         m_heartbeatDue = false;
         m_managers.serve(budget, m_vehicleSender);

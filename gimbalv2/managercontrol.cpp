@@ -144,10 +144,14 @@ void ManagerControl::sendSetPoint(float pitchRate, float yawRate, std::uint32_t 
     m_sentYaw = yawRate;
 }
 
+// The move supersedes the rate stream: zero rates still due after a release would undo it.
 void ManagerControl::move(float pitchDegrees, float yawDegrees, std::uint32_t flags)
 {
     if (!inControl())
         return;
+    m_zerosLeft = 0;
+    m_sentPitch = 0.0f;
+    m_sentYaw = 0.0f;
     const V2Devices::Route route = m_devices.chosenRoute();
     m_sender.send([&](mavlink_message_t *msg) {
         mavlink_msg_gimbal_manager_pitchyaw_pack(m_sender.system(), m_sender.component(), msg,

@@ -59,6 +59,8 @@ QString V2Devices::pathText(const Id &id) const
         return tr("直连");
     case Pending:
         return tr("等待自动驾驶仪答复");
+    case Settling:
+        return tr("识别中");
     case Managed:
         break;
     }
@@ -107,7 +109,9 @@ V2Devices::Path V2Devices::pathOf(const Id &id) const
     if (std::any_of(gimbals.begin(), gimbals.end(),
                     [&id](const V2Managers::Gimbal &g) { return g.system == id.system; }))
         return Managed;
-    return m_managers.asking(id.system) ? Pending : Direct;
+    if (m_managers.asking(id.system))
+        return Pending;
+    return m_managers.settled() ? Direct : Settling;
 }
 
 V2Devices::Route V2Devices::routeOf(const Id &id) const

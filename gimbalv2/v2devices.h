@@ -35,6 +35,8 @@ public:
         Managed,
         // A device on a system whose autopilot has not answered whether it manages it.
         Pending,
+        // The link has just opened: an autopilot may yet speak for the device.
+        Settling,
     };
     Q_ENUM(Path)
 

@@ -33,6 +33,7 @@ V2Managers::V2Managers(QObject *parent) : QObject(parent) {}
 
 void V2Managers::clear()
 {
+    m_settled = false;
     m_autopilots.clear();
     if (!m_gimbals.empty()) {
         m_gimbals.clear();
@@ -137,6 +138,14 @@ void V2Managers::serve(TickBudget &budget, MavSender &sender)
 bool V2Managers::isAutopilot(std::uint8_t system, std::uint8_t component) const
 {
     return component == MAV_COMP_ID_AUTOPILOT1 || findAutopilot(system, component);
+}
+
+void V2Managers::settle()
+{
+    if (m_settled)
+        return;
+    m_settled = true;
+    emit changed();
 }
 
 bool V2Managers::asking(std::uint8_t system) const

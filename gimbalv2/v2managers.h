@@ -40,8 +40,11 @@ public:
     // (not a gimbal, a ground station, or of the generic type that the report gimbal sends).
     static bool isAutopilotHeartbeat(std::uint8_t autopilot, std::uint8_t type);
 
-    // Forgets everything: a new link.
+    // Forgets everything: a new link, on which an autopilot may yet speak.
     void clear();
+    // The link has been open long enough for an autopilot's heartbeat to have come: a gimbal
+    // device on a system without one is driven directly from now on.
+    void settle();
     void frameReceived(const mavlink_message_t &msg);
     // Asks the autopilots that are due, within `budget`; called on every 20 ms tick.
     void serve(TickBudget &budget, MavSender &sender);
@@ -49,6 +52,7 @@ public:
     bool anyAutopilot() const { return !m_autopilots.empty(); }
     // Whether the component sends an autopilot's heartbeat, or is an autopilot's own component.
     bool isAutopilot(std::uint8_t system, std::uint8_t component) const;
+    bool settled() const { return m_settled; }
     // Whether an autopilot of the system is still being asked and has not answered yet.
     bool asking(std::uint8_t system) const;
     // The gimbal that manager (system, manager) answered for with this device id, or nullptr.
@@ -84,4 +88,5 @@ private:
 
     std::vector<Autopilot> m_autopilots;
     std::vector<Gimbal> m_gimbals;
+    bool m_settled = false;
 };

@@ -1246,5 +1246,9 @@
         <source>经自动驾驶仪 %1（%2）</source>
         <translation>via autopilot %1 (%2)</translation>
     </message>
+    <message>
+        <source>识别中</source>
+        <translation>being identified</translation>
+    </message>
 </context>
 </TS>

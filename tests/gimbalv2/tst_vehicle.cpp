@@ -142,12 +142,12 @@ void TestVehicle::recognition()
     vehicle.pty.write(forwarded ? status(vehicle.autopilot, 1) : status(vehicle.device, 0));
     const V2Devices *devices = vehicle.link.devices();
     QTRY_COMPARE(devices->labels().size(), std::max(1, int(managed.size())));
-    QCOMPARE(int(devices->chosenPath()), path);
-    QCOMPARE(devices->labels().last(), label);
 
-    // A held stick for well over the two seconds the tool's heartbeat waits for an autopilot's.
+    // A held stick for well over the two seconds the link waits for an autopilot's heartbeat.
     vehicle.ravik.setJoystick(0.0f, 1.0f, 0.0f);
     vehicle.wait.waitFor([](const mavlink_message_t &) { return false; }, 1, 2500, &seen);
+    QCOMPARE(int(devices->chosenPath()), path);
+    QCOMPARE(devices->labels().last(), label);
     const auto sent = [&seen](std::uint32_t msgid) {
         return std::count_if(seen.begin(), seen.end(),
                              [msgid](const mavlink_message_t &msg) { return msg.msgid == msgid; });
