@@ -1,8 +1,9 @@
 #include "telemetryhistory.h"
 
+#include <gimbal_manager.h>
 #include <gimbal_v2.h>
-#include <messages.h>
 #include <mavlinksession.h>
+#include <messages.h>
 #include <v2attitude.h>
 #include <v2devices.h>
 
@@ -39,6 +40,11 @@ TelemetryHistory::TelemetryHistory(MavlinkSession &session, QObject *parent) : Q
                 mavlink_msg_gimbal_device_set_attitude_decode(&msg);
             m_rates.append(now(), command.angular_velocity_z, command.angular_velocity_y,
                            command.angular_velocity_x);
+        } else if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_MANAGER_SET_PITCHYAW) {
+            // A manager's set point has no roll.
+            const mavlink_gimbal_manager_set_pitchyaw_t command =
+                mavlink_msg_gimbal_manager_set_pitchyaw_decode(&msg);
+            m_rates.append(now(), command.yaw_rate, command.pitch_rate, 0.0f);
         } else {
             return;
         }

@@ -1,8 +1,8 @@
 // The history that the plot draws: the three joint angles of every report (or a v2 gimbal's
 // pitch, roll and yaw from its attitude statuses) and the three rates of every rate command
-// (GIMBAL_CONTROL, or a v2 gimbal's GIMBAL_DEVICE_SET_ATTITUDE), each for the last minute, on one
-// steady clock. Fed by the link's session; costs a
-// few stores per report and nothing else until a plot reads it.
+// (GIMBAL_CONTROL, a v2 gimbal's GIMBAL_DEVICE_SET_ATTITUDE, or a manager's set point), each for
+// the last minute, on one steady clock. Fed by the link's session; costs a few stores per report
+// and nothing else until a plot reads it.
 #pragma once
 
 #include "samplehistory.h"

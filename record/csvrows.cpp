@@ -1,6 +1,7 @@
 #include "csvrows.h"
 
 #include <command.h>
+#include <gimbal_manager.h>
 #include <gimbal_v2.h>
 #include <messages.h>
 #include <v2attitude.h>
@@ -25,6 +26,12 @@ constexpr int SetAttitudeColumns = 10;
 constexpr int CommandLongColumns = 11;
 constexpr int V2Columns =
     StatusColumns + InformationColumns + AckColumns + SetAttitudeColumns + CommandLongColumns;
+// The gimbal manager's, after the v2 device's: its information and status received, the set
+// points sent. Its commands (1000, 1001) and their answers use COMMAND_LONG's and COMMAND_ACK's.
+constexpr int ManagerInformationColumns = 9;
+constexpr int ManagerStatusColumns = 7;
+constexpr int SetPointColumns = 8;
+constexpr int ManagerColumns = ManagerInformationColumns + ManagerStatusColumns + SetPointColumns;
 
 // Appends `count` empty fields.
 void skip(QByteArray &row, int count)
@@ -89,8 +96,51 @@ const char *v2Kind(const mavlink_message_t &msg, bool sent)
         return sent ? "command_long" : nullptr;
     case MAVLINK_MSG_ID_HEARTBEAT:
         return sent ? "sent_heartbeat" : nullptr;
+    case MAVLINK_MSG_ID_GIMBAL_MANAGER_INFORMATION:
+        return sent ? nullptr : "manager_information";
+    case MAVLINK_MSG_ID_GIMBAL_MANAGER_STATUS:
+        return sent ? nullptr : "manager_status";
+    case MAVLINK_MSG_ID_GIMBAL_MANAGER_SET_PITCHYAW:
+        return sent ? "manager_setpoint" : nullptr;
     default:
         return nullptr;
+    }
+}
+
+// The manager's columns of a row, empty but for its own messages.
+void addManagerFields(QByteArray &row, const mavlink_message_t &msg)
+{
+    switch (msg.msgid) {
+    case MAVLINK_MSG_ID_GIMBAL_MANAGER_INFORMATION: {
+        const mavlink_gimbal_manager_information_t i =
+            mavlink_msg_gimbal_manager_information_decode(&msg);
+        addIntegers(row, {i.time_boot_ms, i.cap_flags});
+        addFloats(row, {i.roll_min, i.roll_max, i.pitch_min, i.pitch_max, i.yaw_min, i.yaw_max});
+        addInteger(row, i.gimbal_device_id);
+        skip(row, ManagerStatusColumns + SetPointColumns);
+        break;
+    }
+    case MAVLINK_MSG_ID_GIMBAL_MANAGER_STATUS: {
+        const mavlink_gimbal_manager_status_t st = mavlink_msg_gimbal_manager_status_decode(&msg);
+        skip(row, ManagerInformationColumns);
+        addIntegers(row, {st.time_boot_ms, st.flags, st.gimbal_device_id, st.primary_control_sysid,
+                          st.primary_control_compid, st.secondary_control_sysid,
+                          st.secondary_control_compid});
+        skip(row, SetPointColumns);
+        break;
+    }
+    case MAVLINK_MSG_ID_GIMBAL_MANAGER_SET_PITCHYAW: {
+        const mavlink_gimbal_manager_set_pitchyaw_t p =
+            mavlink_msg_gimbal_manager_set_pitchyaw_decode(&msg);
+        skip(row, ManagerInformationColumns + ManagerStatusColumns);
+        addInteger(row, p.flags);
+        addFloats(row, {p.pitch, p.yaw, p.pitch_rate, p.yaw_rate});
+        addIntegers(row, {p.target_system, p.target_component, p.gimbal_device_id});
+        break;
+    }
+    default:
+        skip(row, ManagerColumns);
+        break;
     }
 }
 
@@ -181,7 +231,13 @@ QByteArray csvrows::header()
         "set_q_w,set_q_x,set_q_y,set_q_z,set_angular_velocity_x,set_angular_velocity_y,"
         "set_angular_velocity_z,set_flags,set_target_system,set_target_component,"
         "param1,param2,param3,param4,param5,param6,param7,long_command,long_target_system,"
-        "long_target_component,confirmation\n");
+        "long_target_component,confirmation,"
+        "mgr_time_boot_ms,mgr_cap_flags,mgr_roll_min,mgr_roll_max,mgr_pitch_min,mgr_pitch_max,"
+        "mgr_yaw_min,mgr_yaw_max,mgr_gimbal_device_id,"
+        "mgr_status_time_boot_ms,mgr_flags,mgr_status_gimbal_device_id,primary_control_sysid,"
+        "primary_control_compid,secondary_control_sysid,secondary_control_compid,"
+        "setpoint_flags,setpoint_pitch,setpoint_yaw,setpoint_pitch_rate,setpoint_yaw_rate,"
+        "setpoint_target_system,setpoint_target_component,setpoint_gimbal_device_id\n");
 }
 
 QByteArray csvrows::row(std::int64_t microseconds, const mavlink_message_t &msg, bool sent)
@@ -234,6 +290,7 @@ QByteArray csvrows::row(std::int64_t microseconds, const mavlink_message_t &msg,
         addInteger(row, c.target_component);
     }
     addV2Fields(row, msg);
+    addManagerFields(row, msg);
     row.append('\n');
     return row;
 }

@@ -8,6 +8,7 @@
 #include "messagewait.h"
 #include "pseudoterminal.h"
 #include "ravik.h"
+#include "recorder.h"
 
 #include <command.h>
 #include <gimbal_manager.h>
@@ -15,6 +16,7 @@
 #include <messages.h>
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -161,6 +163,9 @@ void TestVehicle::recognition()
 void TestVehicle::controlOnTheWire()
 {
     Vehicle vehicle;
+    QTemporaryDir folder;
+    Recorder recorder(vehicle.ravik.session(), nullptr);
+    recorder.startTo(folder.filePath(QStringLiteral("vehicle.csv")));
     vehicle.pty.write(heartbeat(vehicle.autopilot, MAV_AUTOPILOT_PX4, MAV_TYPE_QUADROTOR));
     QCOMPARE(vehicle.wait
                  .waitFor([](const mavlink_message_t &msg) {
@@ -249,6 +254,15 @@ void TestVehicle::controlOnTheWire()
     QCOMPARE(release.size(), std::size_t(1));
     QCOMPARE(mavlink_msg_command_long_decode(&release.front()).param1,
              float(GIMBAL_MANAGER_CONTROL_RELEASE_SENDER));
+
+    // The recording has the manager's side of it, both ways.
+    QTRY_VERIFY(!recorder.recording());
+    QFile file(folder.filePath(QStringLiteral("vehicle.csv")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray rows = file.readAll();
+    for (const char *kind : {",manager_information,", ",manager_status,", ",manager_setpoint,",
+                             ",command_long,", ",command_ack,"})
+        QVERIFY2(rows.contains(kind), kind);
 }
 
 QTEST_GUILESS_MAIN(TestVehicle)

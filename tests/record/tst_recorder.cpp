@@ -246,8 +246,8 @@ void TestRecorder::recordsWhatCameAndWent()
 
     const QList<QByteArrayList> rows = readRows(path);
     QVERIFY(!rows.isEmpty());
-    // The report protocol's 28 columns, then the v2 messages' 62.
-    QCOMPARE(rows.first().size(), 90);
+    // The report protocol's 28 columns, then the v2 device's 62 and the gimbal manager's 24.
+    QCOMPARE(rows.first().size(), 114);
     QCOMPARE(rows.first().mid(0, 5), (QByteArrayList{"time_us", "kind", "sysid", "compid", "seq"}));
     QCOMPARE(messages.last().at(0).toString(), message.arg(rows.size() - 1).arg(path));
 
