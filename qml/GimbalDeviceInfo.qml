@@ -1,5 +1,7 @@
 // What the controlled v2 gimbal says about itself: maker, model, firmware and hardware versions,
 // its angle limits in degrees and what it can do; while that has not come, how often it was asked.
+// A gimbal reached through a manager is told of by the manager, which names no maker, model or
+// versions: those lines are left out.
 import QtQuick 2.12
 import QtQuick.Controls 2.5
 import QtQuick.Layouts 1.12
@@ -65,8 +67,9 @@ ColumnLayout {
 
         delegate: Label {
             text: modelData[0] + qsTr("：") + modelData[1]
+            visible: modelData[1] !== ""
             wrapMode: Text.Wrap
-                Layout.fillWidth: true
+            Layout.fillWidth: true
         }
     }
 }

@@ -1,6 +1,6 @@
 // The gimbal's own view: its controls (see GimbalControls), for a gimbal reached through an
 // autopilot its control (see ManagerControls) and, for a v2 gimbal, what it says about itself
-// (see GimbalDeviceInfo).
+// (see GimbalDeviceInfo). It stays within the window; what does not fit scrolls.
 import QtQuick 2.12
 import QtQuick.Controls 2.5
 import QtQuick.Layouts 1.12
@@ -13,48 +13,59 @@ Popup {
     focus: true
     padding: 20
     width: 400
+    height: Math.min(implicitHeight, Overlay.overlay.height - y - 10)
     closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
 
-    ColumnLayout {
-        width: gimbalView.availableWidth
-        spacing: 8
+    contentItem: Flickable {
+        implicitHeight: column.implicitHeight
+        contentHeight: column.implicitHeight
+        clip: true
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: ScrollBar {}
 
-        Label {
-            text: qsTr("云台")
-            font.bold: true
-            font.pixelSize: 16
-        }
+        ColumnLayout {
+            id: column
 
-        GimbalControls {
-            id: gimbalControls
+            width: gimbalView.availableWidth
+            spacing: 8
 
-            Layout.fillWidth: true
-        }
+            Label {
+                text: qsTr("云台")
+                font.bold: true
+                font.pixelSize: 16
+            }
 
-        ManagerControls {
-            id: managerControls
+            GimbalControls {
+                id: gimbalControls
 
-            visible: protocolSelector.protocolName === "v2" && v2Devices.chosen >= 0
-                     && v2Devices.chosenPath === V2Devices.Managed
-            Layout.fillWidth: true
-        }
+                Layout.fillWidth: true
+            }
 
-        Label {
-            text: qsTr("设备信息")
-            font.bold: true
-        }
+            ManagerControls {
+                id: managerControls
 
-        GimbalDeviceInfo {
-            id: gimbalDeviceInfo
+                visible: protocolSelector.protocolName === "v2" && v2Devices.chosen >= 0
+                         && v2Devices.chosenPath === V2Devices.Managed
+                Layout.fillWidth: true
+            }
 
-            Layout.fillWidth: true
-        }
+            Label {
+                text: qsTr("设备信息")
+                font.bold: true
+            }
 
-        Button {
-            text: qsTr("关闭")
-            Layout.alignment: Qt.AlignRight
+            GimbalDeviceInfo {
+                id: gimbalDeviceInfo
 
-            onClicked: gimbalView.close()
+                Layout.fillWidth: true
+            }
+
+            Button {
+                text: qsTr("关闭")
+                Layout.alignment: Qt.AlignRight
+
+                onClicked: gimbalView.close()
+            }
         }
     }
 }

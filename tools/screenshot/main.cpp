@@ -53,11 +53,15 @@ int main(int argc, char *argv[])
     const QCommandLineOption gimbalView(
         QStringLiteral("gimbal-view"),
         QStringLiteral("Open the gimbal's view (its controls and device information) first."));
+    const QCommandLineOption takeControl(
+        QStringLiteral("take-control"),
+        QStringLiteral("With --gimbal-view and a gimbal reached through a vehicle's gimbal "
+                       "manager: take its control first."));
     const QCommandLineOption texts(
         QStringLiteral("texts"),
         QStringLiteral("Also print the angles, the status line and the protocol line as the "
                        "picture shows them, one a line (UTF-8)."));
-    parser.addOptions({language, port, seconds, plot, gimbalView, texts});
+    parser.addOptions({language, port, seconds, plot, gimbalView, takeControl, texts});
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The PNG to write."));
     parser.process(app);
     if (parser.positionalArguments().size() != 1 ||
@@ -114,6 +118,15 @@ int main(int argc, char *argv[])
         waited.start();
         while (!information->known() && waited.elapsed() < 3000)
             changed.wait(100);
+        ManagerControl *control = wiring.v2Link().managerControl();
+        if (parser.isSet(takeControl)) {
+            control->takeControl();
+            QSignalSpy controlChanged(control, &ManagerControl::changed);
+            while (!control->inControl() && waited.elapsed() < 6000)
+                controlChanged.wait(100);
+            if (!control->inControl())
+                return fail(QStringLiteral("the gimbal manager did not give control"));
+        }
     }
     // The picture is taken from the next frame, so it shows the latest angles.
     driver.window()->update();
