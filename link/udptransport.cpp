@@ -7,6 +7,7 @@
 namespace {
 // The senders told apart on one port; beyond them a datagram is not heard.
 constexpr std::size_t MaxSources = 8;
+constexpr int MaxDatagram = 65536;
 } // namespace
 
 UdpTransport::UdpTransport(const LinkAddress &address, QObject *parent)
@@ -117,21 +118,20 @@ QString UdpTransport::peerName(int source) const
                : QStringLiteral("%1:%2").arg(text).arg(endpoint.port);
 }
 
+// Into one buffer as large as a datagram can be, which saves asking each one's size first.
 void UdpTransport::readDatagrams()
 {
+    if (m_buffer.isEmpty())
+        m_buffer.resize(MaxDatagram);
     while (m_socket.hasPendingDatagrams()) {
-        QByteArray datagram(static_cast<int>(std::max<qint64>(m_socket.pendingDatagramSize(), 0)),
-                            Qt::Uninitialized);
         QHostAddress address;
         quint16 port = 0;
-        const qint64 read =
-            m_socket.readDatagram(datagram.data(), datagram.size(), &address, &port);
+        const qint64 read = m_socket.readDatagram(m_buffer.data(), m_buffer.size(), &address, &port);
         if (read <= 0)
             continue;
-        datagram.resize(static_cast<int>(read));
         const int source = sourceOf(address, port);
         if (source >= 0)
-            emit received(datagram, source);
+            emit received(QByteArray(m_buffer.constData(), static_cast<int>(read)), source);
     }
 }
 

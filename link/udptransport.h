@@ -45,4 +45,5 @@ private:
     // Where writes go: the fixed address, or the followed sender; port 0 while there is none.
     Endpoint m_destination{{}, 0};
     int m_lookup = -1;
+    QByteArray m_buffer;
 };
