@@ -30,7 +30,8 @@ float finite(float rate)
 } // namespace
 
 GimbalV2Link::GimbalV2Link(Ravik &ravik, Ids ids, QObject *parent)
-    : QObject(parent), m_ravik(ravik), m_sender(ravik.session().sender(ids.system, ids.component))
+    : QObject(parent), m_ravik(ravik), m_sender(ravik.session().sender(ids.system, ids.component)),
+      m_status(ravik.session().clock())
 {
     MavlinkSession &session = ravik.session();
     ravik.setTickHook([this](float x, float y, float z) { return tick(x, y, z); });

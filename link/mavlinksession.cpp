@@ -1,6 +1,5 @@
 #include "mavlinksession.h"
 
-#include "frameparser.h"
 #include "mavsender.h"
 
 #include <encoder.h>
@@ -48,6 +47,7 @@ void MavlinkSession::open(Transport *transport)
         if (parser)
             parser->reset();
     }
+    m_replayedSent.reset();
     m_followed = -1;
     m_followedSource = -1;
     m_replySource = -1;
@@ -56,6 +56,7 @@ void MavlinkSession::open(Transport *transport)
     connect(transport, &Transport::failed, this, &MavlinkSession::failed);
     connect(transport, &Transport::lost, this, &MavlinkSession::onLost);
     connect(transport, &Transport::received, this, &MavlinkSession::onReceived);
+    connect(transport, &Transport::replayedSent, this, &MavlinkSession::onReplayedSent);
     transport->open();
 }
 
@@ -177,6 +178,18 @@ void MavlinkSession::onReceived(const QByteArray &bytes, int source)
                 take(msg, raw, size, source);
         },
         [this] { emit badFrame(); });
+}
+
+void MavlinkSession::onReplayedSent(const QByteArray &frame)
+{
+    m_replayedSent.feed(
+        frame,
+        [this](const mavlink_message_t &msg, const char *raw, int size) {
+            if (tapping())
+                emit tapped(QByteArray(raw, size), unixTimeUs(), true);
+            emit frameSent(msg);
+        },
+        [] {});
 }
 
 void MavlinkSession::take(const mavlink_message_t &msg, const char *raw, int size, int source)

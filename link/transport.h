@@ -1,6 +1,7 @@
-// One way of carrying the link's bytes: a serial port, a UDP socket or a TCP connection. It
-// opens and closes, takes whole frames to write or refuses them when the far end does not keep
-// up, and hands on what it receives, told apart by sender where several can send (UDP).
+// One way of carrying the link's bytes: a serial port, a UDP socket, a TCP connection, or a
+// recorded link played back. It opens and closes, takes whole frames to write or refuses them
+// when the far end does not keep up, and hands on what it receives, told apart by sender where
+// several can send (UDP).
 #pragma once
 
 #include <QByteArray>
@@ -46,4 +47,7 @@ signals:
     void lost(const QString &why);
     // `source` tells senders apart: 0 on a transport with a single far end.
     void received(const QByteArray &bytes, int source);
+    // A whole frame that this side sent on a recorded link, played back: announced as sent, never
+    // written again.
+    void replayedSent(const QByteArray &frame);
 };

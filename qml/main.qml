@@ -163,7 +163,20 @@ Window {
                 }
             }
 
+            // While a log plays back, its controls take the pictures' place.
+            Loader {
+                id: replayControls
+
+                active: replay.active
+                width: serial_ip_page.width - 30
+                anchors.top: serialSwitchRow.bottom
+                anchors.topMargin: 30
+                anchors.horizontalCenter: parent.horizontalCenter
+                sourceComponent: ReplayView {}
+            }
+
             Column {
+                visible: !replay.active
                 spacing: 5
                 anchors.bottom: verRow.top
                 anchors.bottomMargin: 20
@@ -352,6 +365,7 @@ Window {
                     id: leftJoystick
 
                     shownX: inputControl.sentZ
+                    enabled: !Ravik.replaying
                     width: 200
                     height: 200
 
@@ -367,6 +381,7 @@ Window {
 
                     shownX: inputControl.sentX
                     shownY: inputControl.sentY
+                    enabled: !Ravik.replaying
                     width: 200
                     height: 200
 

@@ -440,12 +440,12 @@ void TestRecorder::newFilesNeverReplaceOld()
     recorder.setFolder(folder.path());
     recorder.start();
     QVERIFY(recorder.recording());
-    const QString first = recorder.fileName();
+    const QString first = recorder.fileNames().first();
     link.pty.takeReceived();
     QVERIFY(link.pty.waitForReceived(26, 2000));
     recorder.start();
     QVERIFY(recorder.recording());
-    const QString second = recorder.fileName();
+    const QString second = recorder.fileNames().first();
     recorder.stop();
 
     QVERIFY(!theirs.contains(first));
