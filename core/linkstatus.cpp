@@ -146,13 +146,15 @@ void LinkStatus::countHeartbeat(std::uint8_t sysid, std::uint8_t compid, std::ui
     m_systemStatus = systemStatus;
 }
 
-// A tick over which the link's time stood still (a paused replay) has nothing to tell.
+// A tick over which the link's time stood still (a paused replay) leaves everything as it was.
 void LinkStatus::tick()
 {
     const qint64 now = m_clock.nowUs();
     const qint64 elapsed = now - m_tickUs;
-    if (elapsed <= 0)
+    if (elapsed <= 0) {
+        emit changed();
         return;
+    }
     m_tickUs = now;
     ++m_ticks;
     m_reportsPerSecond = qRound(m_reportsThisTick * SecondUs / static_cast<double>(elapsed));

@@ -1,5 +1,6 @@
 #include "mavlinksession.h"
 
+#include "frameparser.h"
 #include "mavsender.h"
 
 #include <encoder.h>
@@ -47,7 +48,6 @@ void MavlinkSession::open(Transport *transport)
         if (parser)
             parser->reset();
     }
-    m_replayedSent.reset();
     m_followed = -1;
     m_followedSource = -1;
     m_replySource = -1;
@@ -180,16 +180,11 @@ void MavlinkSession::onReceived(const QByteArray &bytes, int source)
         [this] { emit badFrame(); });
 }
 
-void MavlinkSession::onReplayedSent(const QByteArray &frame)
+void MavlinkSession::onReplayedSent(const QByteArray &frame, const mavlink_message_t &msg)
 {
-    m_replayedSent.feed(
-        frame,
-        [this](const mavlink_message_t &msg, const char *raw, int size) {
-            if (tapping())
-                emit tapped(QByteArray(raw, size), unixTimeUs(), true);
-            emit frameSent(msg);
-        },
-        [] {});
+    if (tapping())
+        emit tapped(frame, unixTimeUs(), true);
+    emit frameSent(msg);
 }
 
 void MavlinkSession::take(const mavlink_message_t &msg, const char *raw, int size, int source)

@@ -6,7 +6,6 @@
 // the steering command, it serves the helpers (heartbeats, requests) within the line's budget.
 #pragma once
 
-#include "frameparser.h"
 #include "linkclock.h"
 #include "tickbudget.h"
 #include "transport.h"
@@ -22,6 +21,7 @@
 #include <memory>
 #include <vector>
 
+class FrameParser;
 class MavSender;
 
 class MavlinkSession : public QObject
@@ -93,7 +93,7 @@ private:
     void onOpened();
     void onLost(const QString &why);
     void onReceived(const QByteArray &bytes, int source);
-    void onReplayedSent(const QByteArray &frame);
+    void onReplayedSent(const QByteArray &frame, const mavlink_message_t &msg);
     void take(const mavlink_message_t &msg, const char *raw, int size, int source);
     void setReplySource(int source);
     bool tapping() const;
@@ -101,7 +101,6 @@ private:
     Transport *m_transport = nullptr;
     bool m_open = false;
     std::vector<std::unique_ptr<FrameParser>> m_parsers;
-    FrameParser m_replayedSent;
     LinkClock m_clock;
     std::vector<Subscription> m_subscriptions;
     std::vector<HelperEntry> m_helpers;

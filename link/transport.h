@@ -4,6 +4,8 @@
 // several can send (UDP).
 #pragma once
 
+#include <mavlink_types.h>
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -47,7 +49,8 @@ signals:
     void lost(const QString &why);
     // `source` tells senders apart: 0 on a transport with a single far end.
     void received(const QByteArray &bytes, int source);
-    // A whole frame that this side sent on a recorded link, played back: announced as sent, never
-    // written again.
-    void replayedSent(const QByteArray &frame);
+    // A frame that this side sent on a recorded link, played back with its message as the
+    // recording holds it (the tool's own sending sees to the ids the codec's table does not
+    // hold): announced as sent, never written again.
+    void replayedSent(const QByteArray &frame, const mavlink_message_t &msg);
 };

@@ -177,7 +177,7 @@ void ReplayLink::pump()
 void ReplayLink::deliver(const TlogEntry &entry)
 {
     if (isGroundStationFrame(entry.message))
-        emit replayedSent(entry.frame);
+        emit replayedSent(entry.frame, entry.message);
     else
         emit received(entry.frame, 0);
 }

@@ -1,0 +1,270 @@
+// Telemetry logs played back as the link: a session recorded through the real links (a report
+// gimbal on a pseudo-terminal, a v2 gimbal on UDP) replays the same frames in the same order at
+// the same times; logs cut short, with noise, with little-endian times or no log at all; seeking;
+// and the time that the status line, the v2 status and the plot keep while a log plays at 16x and
+// while it is paused.
+#include "gimbalsimulator.h"
+#include "gimbalv2link.h"
+#include "linkstatus.h"
+#include "ravik.h"
+#include "recorder.h"
+#include "replaylink.h"
+#include "sampleframes.h"
+#include "telemetryhistory.h"
+#include "tlogentry.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QUdpSocket>
+#include <QtTest>
+
+namespace {
+struct Frame
+{
+    QByteArray bytes;
+    qint64 timeUs;
+    bool sent;
+};
+
+// sampleframes::known(first), known(first + stride), ...: each frame once, as the codec numbers
+// its frames.
+QVector<QByteArray> samples(int count, int first = 0, int stride = 1)
+{
+    QVector<QByteArray> frames;
+    for (int i = 0; i < count; ++i)
+        frames.append(sampleframes::known(first + stride * i));
+    return frames;
+}
+
+// The log of `frames`, `stepUs` apart.
+QByteArray logOf(const QVector<QByteArray> &frames, std::uint64_t stepUs = 1000,
+                 bool littleEndian = false)
+{
+    QByteArray log;
+    for (int i = 0; i < frames.size(); ++i) {
+        const std::uint64_t time = sampleframes::StartUs + stepUs * static_cast<unsigned>(i);
+        QByteArray stamp(8, 0);
+        qToLittleEndian<quint64>(time, stamp.data());
+        log += littleEndian ? stamp + frames[i] : tlog::entry(time, frames[i]);
+    }
+    return log;
+}
+
+QString written(const QTemporaryDir &dir, const QByteArray &bytes)
+{
+    QFile file(dir.filePath(QStringLiteral("log.tlog")));
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName()
+                                                                                : QString();
+}
+
+// A tool that plays logs back, and what its session handed on: every frame with the link's time.
+struct Replayer
+{
+    Replayer()
+    {
+        QObject::connect(&ravik.session(), &MavlinkSession::tapped, &ravik,
+                         [this](const QByteArray &bytes, qint64, bool sent) {
+                             frames.append({bytes, ravik.session().clock().nowUs(), sent});
+                         });
+        QObject::connect(&ravik, &Ravik::addMessage, &ravik,
+                         [this](const QString &text) { messages.append(text); });
+    }
+    // Plays the log at `path` to its end at `speed`.
+    bool playToEnd(const QString &path, int speed)
+    {
+        ravik.replay()->setSpeed(speed);
+        ravik.openReplay(path);
+        return ravik.replaying() && QTest::qWaitFor([this] { return !replay().playing(); }, 20000);
+    }
+    ReplayLink &replay() { return *ravik.replay(); }
+
+    Ravik ravik;
+    GimbalV2Link v2{ravik, {}};
+    QVector<Frame> frames;
+    QStringList messages;
+};
+} // namespace
+
+class TestReplay : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void damagedLogs_data();
+    void damagedLogs();
+    void seeks_data();
+    void seeks();
+    void timeIsTheLogs();
+};
+
+void TestReplay::roundTrip_data()
+{
+    QTest::addColumn<bool>("v2");
+    QTest::newRow("a report gimbal on a pseudo-terminal") << false;
+    QTest::newRow("a v2 gimbal on UDP") << true;
+}
+
+void TestReplay::roundTrip()
+{
+    QFETCH(bool, v2);
+    SimulatorOptions options;
+    options.reportRateHz = 100;
+    if (v2) {
+        QUdpSocket probe;
+        probe.bind(QHostAddress(QHostAddress::LocalHost), 0);
+        options.port = probe.localPort();
+        options.protocol = SimulatedProtocol::V2;
+        options.link = SimulatedLink::Udp;
+        options.statusRateHz = 100;
+    }
+    GimbalSimulator gimbal(options);
+    QVERIFY(gimbal.isOpen());
+    Ravik live;
+    GimbalV2Link liveV2(live, {});
+    live.switchSerial(v2 ? QStringLiteral("udp:127.0.0.1:%1").arg(options.port) : gimbal.portPath(),
+                      QStringLiteral("115200"));
+    QTRY_VERIFY(live.serialIsOpen());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("session.tlog"));
+    Recorder recorder(live.session(), nullptr);
+    recorder.startTo(path);
+    QVector<Frame> recorded;
+    connect(&live.session(), &MavlinkSession::tapped, &live,
+            [&](const QByteArray &bytes, qint64 timeUs, bool sent) {
+                recorded.append({bytes, timeUs, sent});
+            });
+    const auto count = [&](bool sent) {
+        return std::count_if(recorded.cbegin(), recorded.cend(),
+                             [sent](const Frame &frame) { return frame.sent == sent; });
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(count(false) >= 150 && count(true) >= 30, 10000);
+    recorder.stop();
+    const QVector<Frame> inFile = recorded;
+    live.switchSerial({}, {});
+
+    Replayer replayer;
+    QVERIFY(replayer.playToEnd(path, ReplayClock::Fastest));
+    QCOMPARE(replayer.frames.size(), inFile.size());
+    for (int i = 0; i < inFile.size(); ++i) {
+        QCOMPARE(replayer.frames[i].bytes, inFile[i].bytes);
+        QCOMPARE(replayer.frames[i].sent, inFile[i].sent);
+        QCOMPARE(replayer.frames[i].timeUs - replayer.frames[0].timeUs,
+                 inFile[i].timeUs - inFile[0].timeUs);
+    }
+}
+
+void TestReplay::damagedLogs_data()
+{
+    QTest::addColumn<QByteArray>("log");
+    QTest::addColumn<QByteArray>("wholeLog");
+    QTest::addColumn<QString>("notice");
+
+    const QVector<QByteArray> frames = samples(40);
+    const QByteArray log = logOf(frames);
+    const QByteArray noise(37, '\x55');
+    QTest::newRow("cut in the middle of a frame")
+        << log + log.left(20) << log << "ends in the middle of a frame";
+    const int half = logOf(frames.mid(0, 20)).size();
+    QTest::newRow("noise between frames skipped")
+        << log.left(half) + noise + log.mid(half) << log << "37 bytes that were no frame skipped";
+    QTest::newRow("times stored little-endian")
+        << logOf(frames, 1000, true) << log << "Replay ended: log.tlog";
+    QTest::newRow("no log at all") << QByteArray(100000, '\xfd') << QByteArray() << "Cannot replay";
+}
+
+// MAVLink 1 frames and signed ones among them, in both directions (see sampleframes::known).
+void TestReplay::damagedLogs()
+{
+    QFETCH(QByteArray, log);
+    QFETCH(QByteArray, wholeLog);
+    QFETCH(QString, notice);
+
+    QTemporaryDir dir;
+    Replayer replayer;
+    const bool played = replayer.playToEnd(written(dir, log), ReplayClock::Fastest);
+    QCOMPARE(replayer.messages.filter(notice).size(), 1);
+    QCOMPARE(played, !wholeLog.isEmpty());
+    QByteArray replayed;
+    for (const Frame &frame : replayer.frames)
+        replayed +=
+            tlog::entry(sampleframes::StartUs +
+                            static_cast<std::uint64_t>(frame.timeUs - replayer.frames[0].timeUs),
+                        frame.bytes);
+    QCOMPARE(replayed, wholeLog);
+}
+
+void TestReplay::seeks_data()
+{
+    QTest::addColumn<double>("fraction");
+    QTest::addColumn<double>("position");
+    QTest::addColumn<int>("firstEntry");
+    QTest::newRow("the start") << 0.0 << 0.0 << 0;
+    QTest::newRow("between two entries") << 0.30001 << 0.30001 << 6000;
+    QTest::newRow("three quarters") << 0.75 << 0.75 << 15000;
+    QTest::newRow("the end") << 1.0 << 1.0 << 19999;
+    QTest::newRow("beyond the end") << 7.0 << 1.0 << 19999;
+    QTest::newRow("not a number") << qQNaN() << 0.0 << 0;
+}
+
+// Twenty seconds of v2 statuses, each with its number; seeking while paused, then playing on.
+void TestReplay::seeks()
+{
+    QFETCH(double, fraction);
+    QFETCH(double, position);
+    QFETCH(int, firstEntry);
+
+    QTemporaryDir dir;
+    Replayer replayer;
+    const QVector<QByteArray> frames = samples(20000, 1, 2);
+    QVERIFY(replayer.playToEnd(written(dir, logOf(frames)), ReplayClock::Fastest));
+    replayer.replay().seek(fraction);
+    QVERIFY(qAbs(replayer.replay().position() - position) < 1e-6);
+    replayer.frames.clear();
+    replayer.replay().play();
+    QTRY_VERIFY(!replayer.replay().playing());
+    QCOMPARE(replayer.frames.size(), 20000 - firstEntry);
+    QCOMPARE(replayer.frames.first().bytes, frames[firstEntry]);
+    QCOMPARE(replayer.frames.last().bytes, frames.last());
+}
+
+// Forty seconds of a v2 gimbal's statuses at 200 a second, played at 16x, then paused.
+void TestReplay::timeIsTheLogs()
+{
+    QTemporaryDir dir;
+    Replayer replayer;
+    TelemetryHistory history(replayer.ravik.session());
+    V2Status v2Status(replayer.ravik.session().clock());
+    connect(&replayer.ravik.session(), &MavlinkSession::frameReceived, &v2Status,
+            [&](const mavlink_message_t &msg) {
+                if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS)
+                    v2Status.take(msg);
+            });
+    const LinkStatus &status = *replayer.ravik.linkStatus();
+    QSignalSpy ticks(&status, &LinkStatus::changed);
+    replayer.ravik.replay()->setSpeed(16);
+    replayer.ravik.openReplay(written(dir, logOf(samples(8000, 1, 2), 5000)));
+    ticks.clear();
+    QVERIFY(ticks.wait(2000));
+    QVERIFY(replayer.replay().playing());
+    QCOMPARE(status.state(), LinkStatus::Talking);
+    QVERIFY2(qAbs(status.reportsPerSecond() - 200) <= 4,
+             qPrintable(QString::number(status.reportsPerSecond())));
+    const std::deque<Sample> &samples = history.angles().samples();
+    const double shownSeconds = samples.back().t - samples.front().t;
+    QVERIFY2(qAbs(shownSeconds - 16.0) < 1.0, qPrintable(QString::number(shownSeconds)));
+
+    replayer.replay().pause();
+    const double pausedAt = history.now();
+    ticks.clear();
+    QTRY_COMPARE_WITH_TIMEOUT(ticks.size(), 3, 5000);
+    QCOMPARE(status.state(), LinkStatus::Talking);
+    QCOMPARE(status.silentSeconds(), 0);
+    QVERIFY(v2Status.talking());
+    QCOMPARE(history.now(), pausedAt);
+}
+
+QTEST_GUILESS_MAIN(TestReplay)
+#include "tst_replay.moc"
