@@ -101,6 +101,7 @@ Popup {
             TextField {
                 id: replayField
 
+                objectName: "replayField"
                 placeholderText: qsTr("日志文件的路径（.tlog）")
                 selectByMouse: true
                 Layout.fillWidth: true
@@ -109,6 +110,7 @@ Popup {
             Button {
                 id: replayButton
 
+                objectName: "replayButton"
                 text: qsTr("回放")
                 enabled: replayField.text !== ""
 

@@ -38,6 +38,7 @@ ColumnLayout {
     Label {
         id: timeLabel
 
+        objectName: "timeLabel"
         text: replay.timeText
         Layout.alignment: Qt.AlignHCenter
     }
@@ -49,6 +50,7 @@ ColumnLayout {
         Button {
             id: playButton
 
+            objectName: "playButton"
             text: replay.playing ? qsTr("暂停") : qsTr("播放")
             Layout.fillWidth: true
 
@@ -58,6 +60,7 @@ ColumnLayout {
         ComboBox {
             id: speedBox
 
+            objectName: "speedBox"
             model: ["1×", "2×", "4×", "16×", qsTr("最快")]
             currentIndex: replayView.speeds.indexOf(replay.speed)
             Layout.preferredWidth: 80

@@ -4,6 +4,7 @@
 // SIGTERM and SIGHUP bring.
 #include "framewriter.h"
 #include "pseudoterminal.h"
+#include "tlogreader.h"
 
 #include <messages.h>
 
@@ -154,6 +155,9 @@ void TestStartup::commandLine_data()
     QTest::newRow("a component id of 0 stops the tool")
         << QStringList{"--component-id", "0"} << 2 << QString()
         << QStringLiteral("gimbal: --component-id '0' is not a number from 1 to 255");
+    QTest::newRow("a port and a log to replay stop the tool")
+        << QStringList{"--port", "ttyS0", "--replay", "a.tlog"} << 2 << QString()
+        << QStringLiteral("gimbal: --port and --replay each open the link: give one");
     QTest::newRow("good values start the window")
         << QStringList{"--language", "zh", "--baud", "9600"} << 7 << QString() << QString();
     QTest::newRow("good v2 values start the window")
@@ -238,18 +242,22 @@ void TestStartup::unwritableSettingsSaidOnce()
 void TestStartup::endedBySignal_data()
 {
     QTest::addColumn<int>("signal");
+    QTest::addColumn<QString>("file");
 
-    QTest::newRow("SIGTERM, as kill and service managers send") << int(SIGTERM);
-    QTest::newRow("SIGHUP, as a closed terminal or session sends") << int(SIGHUP);
+    QTest::newRow("SIGTERM, as kill and service managers send") << int(SIGTERM) << "recording.csv";
+    QTest::newRow("SIGHUP, as a closed terminal or session sends")
+        << int(SIGHUP) << "recording.csv";
+    QTest::newRow("SIGTERM, recording a telemetry log") << int(SIGTERM) << "recording.tlog";
 }
 
-// The tool ended from outside ends as Close ends it: normally, with every row recorded.
+// The tool ended from outside ends as Close ends it: normally, with every row (or frame) recorded.
 void TestStartup::endedBySignal()
 {
     QFETCH(int, signal);
+    QFETCH(QString, file);
 
     PseudoTerminal pty;
-    const QString recording = m_configHome->filePath(QStringLiteral("recording.csv"));
+    const QString recording = m_configHome->filePath(file);
     QProcess probe;
     QByteArray errors;
     connect(&probe, &QProcess::readyReadStandardError, this,
@@ -268,6 +276,16 @@ void TestStartup::endedBySignal()
     QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
     QCOMPARE(probe.exitCode(), 0);
 
+    if (file.endsWith(QLatin1String(".tlog"))) {
+        TlogReader log;
+        QVERIFY(log.open(recording));
+        int reports = 0;
+        for (TlogEntry entry; log.next(entry);)
+            reports += entry.message.msgid == MAVLINK_MSG_ID_GIMBAL_REPORT;
+        QCOMPARE(reports, Reports);
+        QVERIFY(!log.cutShort());
+        return;
+    }
     QFile recorded(recording);
     QVERIFY(recorded.open(QIODevice::ReadOnly));
     const QByteArray rows = recorded.readAll();

@@ -1,27 +1,20 @@
 // Recording the link over a real pseudo-terminal: the rows and their values against what the
 // gimbal sent, a complete file however and whenever the recording ends (in the same turn as the
-// last rows too, under either of the event loops the suite runs with), a telemetry log that holds
-// every frame of the link as it crossed, the system's reason when a file cannot be written, and
-// files that never replace one another. Run under a German locale as well, where the C library
-// writes decimal commas. node-mavlink, a MAVLink library independent of the tool, reads a
-// recorded telemetry log as the tool's own reader does; that check runs only when named (CTest's
-// tlog_node, which installs the library first) and exits with 77, which CTest counts as skipped,
-// where node is not installed.
+// last rows too, under either of the event loops the suite runs with), the system's reason when a
+// file (a CSV file or a telemetry log) cannot be written, and files that never replace one
+// another. Run under a German locale as well, where the C library writes decimal commas.
 #include "framewriter.h"
 #include "pseudoterminal.h"
 #include "ravik.h"
 #include "recorder.h"
 #include "tlogentry.h"
-#include "tlogreader.h"
 
 #include <messages.h>
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -170,13 +163,10 @@ private slots:
     void initTestCase();
     void recordsWhatCameAndWent_data();
     void recordsWhatCameAndWent();
-    void recordsEveryFrame_data();
-    void recordsEveryFrame();
     void unwritable_data();
     void unwritable();
     void lastWriteFailureSparesTheNextRecording();
     void newFilesNeverReplaceOld();
-    void nodeReadsTheRecording();
 };
 
 void TestRecorder::initTestCase()
@@ -299,64 +289,6 @@ void TestRecorder::recordsWhatCameAndWent()
         QVERIFY(row.at(0).toLongLong() >= last);
         last = row.at(0).toLongLong();
     }
-}
-
-void TestRecorder::recordsEveryFrame_data()
-{
-    QTest::addColumn<QString>("end");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("stopped by the user") << "stop"
-                                         << "Recording stopped: %1 frames in %2";
-    QTest::newRow("the gimbal unplugged") << "unplug"
-                                          << "Recording stopped, the port closed: %1 frames in %2";
-    QTest::newRow("the tool ending") << "quit"
-                                     << "Recording stopped, the tool ended: %1 frames in %2";
-}
-
-void TestRecorder::recordsEveryFrame()
-{
-    QFETCH(QString, end);
-    QFETCH(QString, message);
-
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("link.tlog"));
-    Link link;
-    auto recorder = std::make_unique<Recorder>(link.ravik.session(), nullptr);
-    QSignalSpy messages(recorder.get(), &Recorder::message);
-    recorder->startTo(path);
-    QByteArray crossed;
-    qint64 frames = 0;
-    int commands = 0;
-    connect(&link.ravik.session(), &MavlinkSession::tapped, this,
-            [&](const QByteArray &frame, qint64 timeUs, bool sent) {
-                if (recorder && recorder->recording()) {
-                    crossed += tlog::entry(static_cast<std::uint64_t>(timeUs), frame);
-                    ++frames;
-                    commands += sent;
-                }
-            });
-    QSignalSpy reports(&link.ravik, &Ravik::gimbalImuAngleChanged);
-    link.send(100);
-    QTRY_COMPARE_WITH_TIMEOUT(reports.count(), 100, 5000);
-    QTRY_VERIFY(commands > 0);
-    if (end == QLatin1String("stop"))
-        recorder->stop();
-    else if (end == QLatin1String("unplug"))
-        link.pty.closeFarEnd();
-    else
-        recorder.reset();
-    QTRY_VERIFY(!recorder || !recorder->recording());
-
-    QCOMPARE(readAll(path), crossed);
-    QCOMPARE(messages.last().at(0).toString(), message.arg(frames).arg(path));
-    TlogReader reader;
-    QVERIFY(reader.open(path));
-    QMap<std::uint32_t, int> kinds;
-    for (TlogEntry entry; reader.next(entry);)
-        ++kinds[entry.message.msgid];
-    QCOMPARE(kinds.value(MAVLINK_MSG_ID_GIMBAL_REPORT), 100);
-    QCOMPARE(kinds.value(MAVLINK_MSG_ID_HEARTBEAT), 1);
-    QCOMPARE(kinds.value(MAVLINK_MSG_ID_GIMBAL_CONTROL), commands);
 }
 
 void TestRecorder::unwritable_data()
@@ -540,39 +472,5 @@ void TestRecorder::newFilesNeverReplaceOld()
     QVERIFY(readAll(second).startsWith("time_us,kind,"));
 }
 
-void TestRecorder::nodeReadsTheRecording()
-{
-    if (!QCoreApplication::arguments().contains(QLatin1String("nodeReadsTheRecording")))
-        QSKIP("run by name, once node-mavlink is installed");
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("node.tlog"));
-    Link link;
-    Recorder recorder(link.ravik.session(), nullptr);
-    recorder.startTo(path);
-    QSignalSpy reports(&link.ravik, &Ravik::gimbalImuAngleChanged);
-    link.send(40);
-    QTRY_COMPARE_WITH_TIMEOUT(reports.count(), 40, 5000);
-    recorder.stop();
-
-    TlogReader reader;
-    QVERIFY(reader.open(path));
-    QByteArray read;
-    for (TlogEntry entry; reader.next(entry);)
-        read += QByteArray::number(entry.message.msgid) + ' ' +
-                QByteArray::number(quint64(entry.timeUs / 1000)) + ' ' + entry.frame.toHex() + '\n';
-    QProcess node;
-    node.start(QStringLiteral("node"), {QStringLiteral(READ_TLOG_SCRIPT), path});
-    QVERIFY(node.waitForFinished(60000));
-    QCOMPARE(node.readAllStandardOutput(), read);
-}
-
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    if (app.arguments().contains(QLatin1String("nodeReadsTheRecording")) &&
-        QStandardPaths::findExecutable(QStringLiteral("node")).isEmpty())
-        return 77;
-    TestRecorder test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(TestRecorder)
 #include "tst_recorder.moc"
