@@ -51,7 +51,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption gimbalView(
         QStringLiteral("gimbal-view"),
         QStringLiteral("Open the gimbal's view (its controls and device information) first."));
-    parser.addOptions({language, port, seconds, plot, gimbalView});
+    const QCommandLineOption replay(
+        QStringLiteral("replay"),
+        QStringLiteral("Play this telemetry log back for --seconds first, instead of a port."),
+        QStringLiteral("file"));
+    parser.addOptions({language, port, seconds, plot, gimbalView, replay});
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The PNG to write."));
     parser.process(app);
     if (parser.positionalArguments().size() != 1 ||
@@ -86,6 +90,15 @@ int main(int argc, char *argv[])
             reports.wait(100);
         if (reports.isEmpty())
             return fail(QStringLiteral("no angles came from ") + parser.value(port));
+    }
+    if (parser.isSet(replay)) {
+        wiring.controller().openReplay(parser.value(replay));
+        if (!wiring.controller().replaying())
+            return fail(QStringLiteral("cannot replay ") + parser.value(replay));
+        QElapsedTimer played;
+        played.start();
+        while (played.elapsed() < parser.value(seconds).toDouble() * 1000)
+            frames.wait(100);
     }
     // The plot comes last, with the stick still held: its button is pressed for the user.
     QQuickWindow *plotWindow = nullptr;
