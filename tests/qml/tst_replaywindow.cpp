@@ -25,7 +25,7 @@ constexpr float QuarterTurn = 1.5707964f;
 constexpr std::uint64_t StartUs = 1772366400ULL * 1000000;
 
 // Three seconds of a report gimbal's link: a report every 10 ms, the angles moving, and the tool's
-// command every 20 ms, the last one with the sticks at (0.25, -0.5) and 0.75.
+// command every 20 ms with the sticks at (0.25, -0.5) and 0.75.
 QByteArray recordedSession()
 {
     FrameWriter gimbal(2, 1, 154);
@@ -38,13 +38,10 @@ QByteArray recordedSession()
         report.joint_el = -0.5f;
         report.joint_az = 1.0f + 0.001f * static_cast<float>(i);
         log += tlog::entry(time, gimbal.frame(MAVLINK_MSG_ID_GIMBAL_REPORT, report));
-        if (i % 2 == 1) {
-            const float share = static_cast<float>(i) / 299.0f;
-            const mavlink_gimbal_control_t command{0.25f * QuarterTurn * share,
-                                                   -0.5f * QuarterTurn * share,
-                                                   0.75f * QuarterTurn * share, 1, 1};
+        const mavlink_gimbal_control_t command{0.25f * QuarterTurn, -0.5f * QuarterTurn,
+                                               0.75f * QuarterTurn, 1, 1};
+        if (i % 2 == 1)
             log += tlog::entry(time + 5000, tool.frame(MAVLINK_MSG_ID_GIMBAL_CONTROL, command));
-        }
     }
     return log;
 }
@@ -107,13 +104,10 @@ void TestReplayWindow::replaysInTheWindow()
     QQuickItem *playButton = named(controls, "playButton");
     QQuickItem *time = named(controls, "timeLabel");
     driver.click(playButton);
-    ReplayLink &replay = *ravik.replay();
-    QVERIFY(!replay.playing());
     QTRY_VERIFY(state->property("text").toString().startsWith(
         QLatin1String("Replay of session.tlog (paused)")));
-    QVERIFY(time->property("text").toString().endsWith(QLatin1String(" / 00:02.9")));
     driver.click(playButton);
-    QVERIFY(replay.playing());
+    ReplayLink &replay = *ravik.replay();
     // 16x, picked with the keyboard.
     driver.click(named(controls, "speedBox"));
     for (int step = 0; step < 3; ++step)

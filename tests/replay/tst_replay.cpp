@@ -129,7 +129,6 @@ void TestReplay::roundTrip()
         options.statusRateHz = 100;
     }
     GimbalSimulator gimbal(options);
-    QVERIFY(gimbal.isOpen());
     Ravik live;
     GimbalV2Link liveV2(live, {});
     live.switchSerial(v2 ? QStringLiteral("udp:127.0.0.1:%1").arg(options.port) : gimbal.portPath(),
@@ -164,12 +163,12 @@ void TestReplay::damagedLogs_data()
 
     const QVector<QByteArray> frames = samples(40);
     const QByteArray log = logOf(frames);
-    const QByteArray noise(37, '\x55');
+    const int half = logOf(frames.mid(0, 20)).size();
     QTest::newRow("cut in the middle of a frame")
         << log + log.left(20) << log << "ends in the middle of a frame";
-    const int half = logOf(frames.mid(0, 20)).size();
     QTest::newRow("noise between frames skipped")
-        << log.left(half) + noise + log.mid(half) << log << "37 bytes that were no frame skipped";
+        << log.left(half) + QByteArray(37, '\x55') + log.mid(half) << log
+        << "37 bytes that were no frame skipped";
     QTest::newRow("times stored little-endian")
         << logOf(frames, 1000, true) << log << "Replay ended: log.tlog";
     QTest::newRow("no log at all") << QByteArray(100000, '\xfd') << QByteArray() << "Cannot replay";
@@ -227,12 +226,6 @@ void TestReplay::timeIsTheLogs()
     QTemporaryDir dir;
     Replayer replayer;
     TelemetryHistory history(replayer.ravik.session());
-    V2Status v2Status(replayer.ravik.session().clock());
-    connect(&replayer.ravik.session(), &MavlinkSession::frameReceived, &v2Status,
-            [&](const mavlink_message_t &msg) {
-                if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_ATTITUDE_STATUS)
-                    v2Status.take(msg);
-            });
     const LinkStatus &status = *replayer.ravik.linkStatus();
     QSignalSpy ticks(&status, &LinkStatus::changed);
     replayer.replay().setSpeed(16);
@@ -250,8 +243,7 @@ void TestReplay::timeIsTheLogs()
     ticks.clear();
     QTRY_COMPARE_WITH_TIMEOUT(ticks.size(), 3, 5000);
     QCOMPARE(status.state(), LinkStatus::Talking);
-    QCOMPARE(status.silentSeconds(), 0);
-    QVERIFY(v2Status.talking());
+    QVERIFY(replayer.v2.status()->talking());
     QCOMPARE(history.now(), pausedAt);
 }
 
