@@ -15,7 +15,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
-#include <QUrl>
 
 #include <algorithm>
 #include <cmath>
@@ -131,14 +130,12 @@ void Ravik::switchSerial(QString serial_name, QString serial_boud)
 
 void Ravik::openReplay(const QString &path)
 {
-    const QUrl url(path);
-    const QString file = url.isLocalFile() ? url.toLocalFile() : path;
     cancelReopen();
     m_switching = true;
     if (m_serialIsOpen)
         closeLink();
-    currentPortName = file;
-    m_address = LinkAddress{LinkAddress::Replay, file, 0};
+    currentPortName = path;
+    m_address = LinkAddress{LinkAddress::Replay, path, 0};
     m_wasOpen = false;
     m_lastFailure.clear();
     openLink();

@@ -88,8 +88,7 @@ public slots:
 
 public:
     Q_INVOKABLE void switchSerial(QString serial_name, QString serial_boud);
-    // Closes the open link and plays the telemetry log at `path` (a path, or a file URL as a file
-    // dialog gives it) back as the link.
+    // Closes the open link and plays the telemetry log at `path` back as the link.
     Q_INVOKABLE void openReplay(const QString &path);
     Q_INVOKABLE void setLanguage(int indexOfLanguage);
     Q_INVOKABLE void gimbalControl(float demanded_rate_x, float demanded_rate_y,

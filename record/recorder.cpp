@@ -25,7 +25,6 @@ bool isFormats(int formats)
 {
     return formats >= Recorder::Csv && formats <= (Recorder::Csv | Recorder::Tlog);
 }
-
 } // namespace
 
 Recorder::Recorder(MavlinkSession &session, QSettings *store, QObject *parent)
