@@ -72,7 +72,12 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
                                       QStringLiteral("en|zh"));
     const QCommandLineOption record(
         QStringLiteral("record"),
-        QStringLiteral("Record the link into this CSV file from the start (replacing it)."),
+        QStringLiteral("Record the link into this file from the start (replacing it): a telemetry "
+                       "log when its name ends in .tlog, else CSV."),
+        QStringLiteral("file"));
+    const QCommandLineOption replay(
+        QStringLiteral("replay"),
+        QStringLiteral("Play this telemetry log (.tlog) back as the link at start."),
         QStringLiteral("file"));
     const QCommandLineOption protocol(
         QStringLiteral("protocol"),
@@ -97,7 +102,7 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
         QStringLiteral("The tool's own component id towards an autopilot's gimbal manager, 1 to "
                        "255 (default 190)."),
         QStringLiteral("id"));
-    parser.addOptions({port, baud, language, record, protocol, systemId, componentId,
+    parser.addOptions({port, baud, language, record, replay, protocol, systemId, componentId,
                        vehicleSystemId, vehicleComponentId});
 
     if (!parser.parse(arguments))
@@ -143,6 +148,13 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
         options.recordFile = parser.value(record);
         if (options.recordFile.isEmpty())
             return fail(QStringLiteral("--record needs a file name"));
+    }
+    if (parser.isSet(replay)) {
+        options.replayFile = parser.value(replay);
+        if (options.replayFile.isEmpty())
+            return fail(QStringLiteral("--replay needs a file name"));
+        if (parser.isSet(port))
+            return fail(QStringLiteral("--port and --replay each open the link: give one"));
     }
     if (parser.isSet(protocol)) {
         options.protocol = parser.value(protocol);

@@ -1,5 +1,6 @@
-// The tool's command line: --port, --baud, --language, --record, --protocol, --system-id,
-// --component-id, --vehicle-system-id, --vehicle-component-id, --help and --version.
+// The tool's command line: --port, --baud, --language, --record, --replay, --protocol,
+// --system-id, --component-id, --vehicle-system-id, --vehicle-component-id, --help and
+// --version.
 #pragma once
 
 #include <QString>
@@ -17,6 +18,8 @@ struct StartOptions
     int language = -1;
     // A recording started at once into this file, when not empty.
     QString recordFile;
+    // A telemetry log played back as the link at start, when not empty.
+    QString replayFile;
     // "auto", "report" or "v2" for this run, or empty when not given.
     QString protocol;
     // The tool's own system and component id in v2 traffic (1 to 255), or 0 when not given.

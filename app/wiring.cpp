@@ -2,6 +2,7 @@
 
 #include "linkstatus.h"
 #include "qmltypes.h"
+#include "replaylink.h"
 #include "serial.h"
 #include "serialevent.h"
 #include "startuplanguage.h"
@@ -40,6 +41,7 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     context->setContextProperty(QStringLiteral("Ravik"), &*m_ravik);
     context->setContextProperty(QStringLiteral("mySerial"), m_ravik->wrapper());
     context->setContextProperty(QStringLiteral("linkStatus"), m_ravik->linkStatus());
+    context->setContextProperty(QStringLiteral("replay"), m_ravik->replay());
     context->setContextProperty(QStringLiteral("messageModel"), &m_messages);
     context->setContextProperty(QStringLiteral("valueText"), &m_valueText);
     context->setContextProperty(QStringLiteral("baudRate"), &m_baudRate);
@@ -75,11 +77,13 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
     });
     QObject::connect(&*m_portChoice, &PortChoice::chosen, ravik, &Ravik::cancelReopen);
     QObject::connect(ravik, &Ravik::serialIsOpenChanged, ravik, [this, ravik] {
-        if (ravik->serialIsOpen())
+        if (ravik->serialIsOpen() && !ravik->replaying())
             m_settings.rememberPort(ravik->portName(), ravik->baudRate());
     });
     if (!options.port.isEmpty())
         ravik->switchSerial(options.port, baud);
+    if (!options.replayFile.isEmpty())
+        ravik->openReplay(options.replayFile);
     if (!options.recordFile.isEmpty())
         m_recorder->startTo(options.recordFile);
 }

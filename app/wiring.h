@@ -35,7 +35,7 @@ public:
     // `store` keeps the port, baud rate and language between runs (nullptr: nothing is
     // remembered, and the language comes from the default locale as it stands when this is
     // built). `options` come from the command line and win over what `store` remembers for this
-    // run; a port given there is opened at once, and a recording started.
+    // run; a port or a log to replay given there is opened at once, and a recording started.
     explicit Wiring(QGuiApplication &app, QSettings *store = nullptr,
                     const StartOptions &options = {});
     // Takes the window down first, so that none of its bindings is evaluated again with the

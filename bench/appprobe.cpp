@@ -13,17 +13,23 @@
 // box first, for a serial port.
 #include "commandlog.h"
 #include "commandwatch.h"
+#include "framewriter.h"
 #include "identity.h"
 #include "linkstatus.h"
 #include "mainwindowdriver.h"
 #include "pseudoterminal.h"
 #include "renderbackend.h"
+#include "replaylink.h"
 #include "serial.h"
+#include "tlogentry.h"
 #include "wiring.h"
+
+#include <messages.h>
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -37,6 +43,7 @@
 
 #include <sys/ioctl.h>
 
+#include <cmath>
 #include <random>
 
 namespace {
@@ -91,6 +98,145 @@ int padLatency(QObject *window, Ravik &ravik, const InputControl &input, int mov
                         << ", max " << quantile(latencies, 1.0) << '\n';
     return 0;
 }
+
+// The first time of the logs that makeLog() writes: 2026-03-01T12:00:00Z.
+constexpr std::uint64_t LogStartUs = 1772366400ULL * 1000000;
+
+// A report gimbal's link as the tool records it, `seconds` long: a report every millisecond,
+// numbered in two of its fields (delta_velocity_x * 65536 + delta_velocity_y) so that a replay
+// can tell each one's time, the tool's command every 20 ms and the gimbal's heartbeat every
+// second.
+int makeLog(const QString &path, long long seconds)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return 1;
+    FrameWriter gimbal(2, 1, 154);
+    FrameWriter tool(2, 0, 0);
+    QByteArray chunk;
+    for (long long ms = 0; ms < seconds * 1000; ++ms) {
+        const std::uint64_t time = LogStartUs + static_cast<std::uint64_t>(ms) * 1000;
+        const auto angle = static_cast<float>(std::sin(static_cast<double>(ms) / 3000.0));
+        mavlink_gimbal_report_t report{};
+        report.delta_time = 0.001f;
+        report.delta_velocity_x = static_cast<float>(ms / 65536);
+        report.delta_velocity_y = static_cast<float>(ms % 65536);
+        report.joint_roll = angle;
+        report.joint_el = -angle;
+        report.joint_az = 0.5f * angle;
+        chunk += tlog::entry(time, gimbal.frame(MAVLINK_MSG_ID_GIMBAL_REPORT, report));
+        if (ms % 20 == 0) {
+            const mavlink_gimbal_control_t command{0.3f * angle, 0.0f, 0.0f, 1, 1};
+            chunk += tlog::entry(time + 500, tool.frame(MAVLINK_MSG_ID_GIMBAL_CONTROL, command));
+        }
+        if (ms % 1000 == 0) {
+            mavlink_heartbeat_t heartbeat{};
+            heartbeat.system_status = 4;
+            heartbeat.mavlink_version = 3;
+            chunk += tlog::entry(time + 700, gimbal.frame(MAVLINK_MSG_ID_HEARTBEAT, heartbeat));
+        }
+        if (chunk.size() >= 1024 * 1024 && file.write(chunk) == chunk.size())
+            chunk.clear();
+    }
+    return file.write(chunk) == chunk.size() ? 0 : 1;
+}
+
+// Plays a log that makeLog() wrote, at `path`, in the window at `speed` for `seconds`, first
+// seeking to `seeks` places as soon as it is open (while the index is still being built) and again
+// once the replay has run. Once a second it prints the wall time since the replay started, the time
+// the window shows, the log time of the last report handed on, the lag of the reports behind the
+// replay's time, and resident memory; at the end the rates against the wall clock and the seek
+// times.
+int replayLog(Ravik &ravik, const QString &path, int speed, double seconds, int seeks)
+{
+    QTextStream out(stdout);
+    const long idleKb = residentKb();
+    ReplayLink &replay = *ravik.replay();
+    replay.setSpeed(speed);
+    QElapsedTimer opening;
+    opening.start();
+    ravik.openReplay(path);
+    if (!ravik.replaying())
+        return 1;
+    out << "opened in " << static_cast<double>(opening.nsecsElapsed()) / 1e6 << " ms, "
+        << QFileInfo(path).size() / (1024 * 1024) << " MB\n";
+    const std::uint64_t firstUs = LogStartUs;
+    std::mt19937 random(7);
+    const auto seekAround = [&](const char *when) {
+        std::vector<double> times;
+        for (int i = 0; i < seeks; ++i) {
+            QElapsedTimer seeking;
+            seeking.start();
+            replay.seek(std::uniform_real_distribution<double>(0.0, 1.0)(random));
+            times.push_back(static_cast<double>(seeking.nsecsElapsed()) / 1e6);
+        }
+        if (seeks > 0)
+            out << seeks << " seeks " << when << ", ms: median " << quantile(times, 0.5) << ", max "
+                << quantile(times, 1.0) << '\n';
+        replay.seek(0.0);
+    };
+    seekAround("at once");
+
+    std::uint64_t deliveredUs = firstUs;
+    double lagSumMs = 0.0;
+    double lagMaxMs = 0.0;
+    long long reports = 0;
+    QObject::connect(
+        &ravik.session(), &MavlinkSession::frameReceived, [&](const mavlink_message_t &msg) {
+            if (msg.msgid != MAVLINK_MSG_ID_GIMBAL_REPORT)
+                return;
+            const mavlink_gimbal_report_t report = mavlink_msg_gimbal_report_decode(&msg);
+            const auto ms = static_cast<std::uint64_t>(report.delta_velocity_x) * 65536 +
+                            static_cast<std::uint64_t>(report.delta_velocity_y);
+            deliveredUs = firstUs + ms * 1000;
+            const double lagMs = static_cast<double>(static_cast<qint64>(replay.positionUs()) -
+                                                     static_cast<qint64>(deliveredUs)) /
+                                 1000.0;
+            lagSumMs += lagMs;
+            lagMaxMs = std::max(lagMaxMs, lagMs);
+            ++reports;
+        });
+    long maxKb = 0;
+    QElapsedTimer wall;
+    wall.start();
+    std::uint64_t shownAtStart = replay.positionUs();
+    std::uint64_t deliveredAtStart = deliveredUs;
+    double startS = 0.0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const double t = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+        maxKb = std::max(maxKb, residentKb());
+        out << "t=" << t << " shown=" << static_cast<double>(replay.positionUs() - firstUs) / 1e6
+            << " delivered=" << static_cast<double>(deliveredUs - firstUs) / 1e6
+            << " reports=" << reports << " rss=" << residentKb() << '\n';
+        out.flush();
+        // The first second is the start's: measured from the end of it.
+        if (startS == 0.0) {
+            startS = t;
+            shownAtStart = replay.positionUs();
+            deliveredAtStart = deliveredUs;
+        } else if (t >= seconds || !replay.playing()) {
+            tick.stop();
+            QCoreApplication::quit();
+        }
+    });
+    tick.start(1000);
+    QCoreApplication::exec();
+    const double wallS = static_cast<double>(wall.nsecsElapsed()) / 1e9 - startS;
+    const auto factor = [&](std::uint64_t from, std::uint64_t to) {
+        return static_cast<double>(to - from) / 1e6 / wallS / speed;
+    };
+    out << "over " << wallS << " s: shown time at " << factor(shownAtStart, replay.positionUs())
+        << " of " << speed << "x, reports handed on at " << factor(deliveredAtStart, deliveredUs)
+        << " of " << speed << "x; reports behind the replay's time: mean "
+        << lagSumMs / static_cast<double>(std::max(reports, 1LL)) << " ms, max " << lagMaxMs
+        << " ms\n";
+    out << "resident: idle " << idleKb / 1024.0 << " MB, at most " << maxKb / 1024.0
+        << " MB while replaying (" << (maxKb - idleKb) / 1024.0 << " MB more)\n";
+    replay.pause();
+    seekAround("after the run");
+    return 0;
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -116,9 +262,25 @@ int main(int argc, char *argv[])
     const QCommandLineOption baud(QStringLiteral("baud"),
                                   QStringLiteral("The baud rate to open the port at."),
                                   QStringLiteral("rate"));
-    parser.addOptions({port, seconds, plot, record, padMoves, baud});
+    const QCommandLineOption makeLogFile(
+        QStringLiteral("make-log"),
+        QStringLiteral("Write a telemetry log of --seconds at 1,000 reports/s and exit."),
+        QStringLiteral("file"));
+    const QCommandLineOption replayFile(QStringLiteral("replay"),
+                                        QStringLiteral("Play this telemetry log back instead."),
+                                        QStringLiteral("file"));
+    const QCommandLineOption speed(QStringLiteral("speed"),
+                                   QStringLiteral("The replay's speed: 1, 2, 4, 16, 0 fastest."),
+                                   QStringLiteral("factor"), QStringLiteral("16"));
+    const QCommandLineOption seeks(QStringLiteral("seeks"),
+                                   QStringLiteral("Seek to this many places in the replayed log."),
+                                   QStringLiteral("count"), QStringLiteral("0"));
+    parser.addOptions(
+        {port, seconds, plot, record, padMoves, baud, makeLogFile, replayFile, speed, seeks});
     parser.process(app);
-    if (!parser.isSet(port) && !parser.isSet(padMoves))
+    if (parser.isSet(makeLogFile))
+        return makeLog(parser.value(makeLogFile), parser.value(seconds).toLongLong());
+    if (!parser.isSet(port) && !parser.isSet(padMoves) && !parser.isSet(replayFile))
         parser.showHelp(2);
 
     Wiring wiring(app);
@@ -133,6 +295,12 @@ int main(int argc, char *argv[])
     Ravik &ravik = wiring.controller();
     if (parser.isSet(padMoves))
         return padLatency(driver.window(), ravik, wiring.input(), parser.value(padMoves).toInt());
+    if (parser.isSet(replayFile)) {
+        if (parser.isSet(plot))
+            driver.click(driver.itemById(QStringLiteral("plotButton")));
+        return replayLog(ravik, parser.value(replayFile), parser.value(speed).toInt(),
+                         parser.value(seconds).toDouble(), parser.value(seeks).toInt());
+    }
     if (parser.isSet(baud))
         driver.typeBaud(parser.value(baud));
     // A TCP link opens once its connection is made, after the click.

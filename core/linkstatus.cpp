@@ -1,15 +1,17 @@
 #include "linkstatus.h"
 
 #include <gimbal_v2.h>
+#include <linkclock.h>
 #include <messages.h>
 
 #include <algorithm>
 
 namespace {
 constexpr int TickMs = 1000;
-// A gimbal that talks sends at least its heartbeat once a second; two whole ticks without a
+constexpr double SecondUs = 1e6;
+// A gimbal that talks sends at least its heartbeat once a second; two whole seconds without a
 // frame are silence, one might be a heartbeat that came a moment late.
-constexpr int QuietTicksForSilence = 2;
+constexpr int SecondsForSilence = 2;
 constexpr int TicksBeforeHint = 2;
 // Sequence gaps are tracked for this many senders; a link has one or two, and a frame that noise
 // happened to form with a matching checksum must not grow the table without bound.
@@ -22,7 +24,7 @@ constexpr int StepBackWindow = 128;
 constexpr int LateWindow = 64;
 } // namespace
 
-LinkStatus::LinkStatus(QObject *parent) : QObject(parent)
+LinkStatus::LinkStatus(const LinkClock &clock, QObject *parent) : QObject(parent), m_clock(clock)
 {
     m_tick.setInterval(TickMs);
     connect(&m_tick, &QTimer::timeout, this, &LinkStatus::tick);
@@ -32,7 +34,7 @@ LinkStatus::LinkStatus(QObject *parent) : QObject(parent)
 void LinkStatus::portOpened(const QString &name)
 {
     m_ticks = 0;
-    m_quietTicks = 0;
+    m_quietUs = 0;
     m_anyFrame = false;
     m_framesThisTick = 0;
     m_reportsThisTick = 0;
@@ -50,7 +52,7 @@ void LinkStatus::portOpened(const QString &name)
     m_silentSeconds = 0;
     m_noFrameHint = false;
     m_reportsPerSecond = 0;
-    m_sinceTick.start();
+    m_tickUs = m_clock.nowUs();
     enter(Listening, name);
 }
 
@@ -159,25 +161,33 @@ void LinkStatus::countHeartbeat(std::uint8_t sysid, std::uint8_t compid, std::ui
     m_systemStatus = systemStatus;
 }
 
+// A tick over which the link's time stood still (a paused replay) leaves everything as it was.
 void LinkStatus::tick()
 {
+    const qint64 now = m_clock.nowUs();
+    const qint64 elapsed = now - m_tickUs;
+    if (elapsed <= 0) {
+        emit changed();
+        return;
+    }
+    m_tickUs = now;
     ++m_ticks;
-    const qint64 elapsed = std::max<qint64>(m_sinceTick.restart(), 1);
-    m_reportsPerSecond = qRound(m_reportsThisTick * 1000.0 / static_cast<double>(elapsed));
+    m_reportsPerSecond = qRound(m_reportsThisTick * SecondUs / static_cast<double>(elapsed));
     if (m_framesThisTick > 0) {
         m_anyFrame = true;
-        m_quietTicks = 0;
+        m_quietUs = 0;
     } else if (m_anyFrame) {
-        ++m_quietTicks;
+        m_quietUs += elapsed;
     }
     m_framesThisTick = 0;
     m_reportsThisTick = 0;
 
     m_noFrameHint = !m_anyFrame && m_ticks >= TicksBeforeHint;
-    m_silentSeconds = m_quietTicks;
+    // Rounded: a timer's tick comes a little early or late.
+    m_silentSeconds = qRound(static_cast<double>(m_quietUs) / SecondUs);
     if (!m_anyFrame)
         m_state = Listening;
     else
-        m_state = m_quietTicks >= QuietTicksForSilence ? Silent : Talking;
+        m_state = m_silentSeconds >= SecondsForSilence ? Silent : Talking;
     emit changed();
 }

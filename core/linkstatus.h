@@ -2,17 +2,19 @@
 // awaited, whether the gimbal talks, how fast its reports come, its last heartbeat, and the frames
 // that were bad, lost or came twice. The counts run from the opening of the port. They are kept as
 // frames arrive, but `changed` comes once a second whatever the traffic, so that the window redraws
-// the line at that pace only.
+// the line at that pace only. Rates and silences are measured on the link's clock, so that a
+// replayed link shows the recorded ones at any speed and a paused replay shows what it showed.
 #pragma once
 
 #include <linkaddress.h>
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
 #include <cstdint>
 #include <vector>
+
+class LinkClock;
 
 class LinkStatus : public QObject
 {
@@ -31,7 +33,8 @@ class LinkStatus : public QObject
     Q_PROPERTY(qint64 duplicateFrames READ duplicateFrames NOTIFY changed)
     Q_PROPERTY(int stalls READ stalls NOTIFY changed)
     // What carries the link (a LinkAddress::Kind: 0 serial, 1 UDP listening, 2 UDP to a fixed
-    // address, 3 TCP), its address as the status line names it ("14550", "127.0.0.1:5760"),
+    // address, 3 TCP, 4 a replayed log), its address as the status line names it ("14550",
+    // "127.0.0.1:5760", the log's file name),
     // and where a listening UDP link's replies go ("192.0.2.5:14551"), empty until one is heard.
     Q_PROPERTY(int linkKind READ linkKind NOTIFY changed)
     Q_PROPERTY(QString endpoint READ endpoint NOTIFY changed)
@@ -56,7 +59,7 @@ public:
     };
     Q_ENUM(State)
 
-    explicit LinkStatus(QObject *parent = nullptr);
+    explicit LinkStatus(const LinkClock &clock, QObject *parent = nullptr);
 
     State state() const { return m_state; }
     QString portName() const { return m_portName; }
@@ -124,12 +127,16 @@ private:
     void enter(State state, const QString &name);
     void tick();
 
+    const LinkClock &m_clock;
     State m_state = Closed;
     QString m_portName;
     QTimer m_tick;
-    QElapsedTimer m_sinceTick;
+    // The link's time at the last tick.
+    qint64 m_tickUs = 0;
+    // Ticks over which the link's time went on.
     int m_ticks = 0;
-    int m_quietTicks = 0;
+    // The link's time over the ticks without a frame since the last one.
+    qint64 m_quietUs = 0;
     bool m_anyFrame = false;
 
     int m_framesThisTick = 0;

@@ -6,11 +6,13 @@
 #include "serialtransport.h"
 
 #include <messages.h>
+#include <replaylink.h>
 #include <tcptransport.h>
 #include <udptransport.h>
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
 
@@ -22,7 +24,6 @@ constexpr int CommandPeriodMs = 20;
 // Where no arrival broadcast comes (containers, virtual ports, by-id links) the vanished port is
 // tried again this often; so is a network link that would not open or was lost.
 constexpr int ReopenRetryMs = 1000;
-constexpr double Pi = 3.141592653589793;
 
 // The joystick's full deflection of 1 asks for a quarter turn per second. Whatever a caller
 // hands over, the gimbal gets a finite rate within that: no deflection for a value that is not
@@ -31,7 +32,7 @@ constexpr double Pi = 3.141592653589793;
 float scaledRate(float rate)
 {
     const float deflection = std::isfinite(rate) ? std::clamp(rate, -1.0f, 1.0f) : 0.0f;
-    return static_cast<float>(static_cast<double>(deflection) * Pi * 0.5);
+    return static_cast<float>(static_cast<double>(deflection) * Ravik::FullDeflectionRate);
 }
 } // namespace
 
@@ -50,7 +51,7 @@ Ravik::Ravik(QObject *parent) : QObject(parent)
     connect(sendTimer, &QTimer::timeout, this, &Ravik::onTimerTimeout);
     sendTimer->start(CommandPeriodMs);
 
-    m_linkStatus = new LinkStatus(this);
+    m_linkStatus = new LinkStatus(m_session.clock(), this);
     m_reopenTimer = new QTimer(this);
     m_reopenTimer->setInterval(ReopenRetryMs);
     connect(m_reopenTimer, &QTimer::timeout, this, &Ravik::tryReopen);
@@ -60,6 +61,8 @@ Ravik::Ravik(QObject *parent) : QObject(parent)
 
     m_serialTransport = new SerialTransport(*serial, this);
     connect(m_serialTransport, &SerialTransport::stalled, m_linkStatus, &LinkStatus::countStall);
+    m_replay = new ReplayLink(m_session.clock(), this);
+    connect(m_replay, &ReplayLink::notice, this, &Ravik::addMessage);
     connect(&m_session, &MavlinkSession::opened, this, &Ravik::onLinkOpened);
     connect(&m_session, &MavlinkSession::failed, this, &Ravik::onLinkFailed);
     connect(&m_session, &MavlinkSession::lost, this, &Ravik::onLinkLost);
@@ -89,8 +92,11 @@ QStringList Ravik::serialPort() const
     return m_serialPort;
 }
 
+// A replay's commands are the recorded ones: nothing is asked of the inputs or sent.
 void Ravik::onTimerTimeout()
 {
+    if (replaying())
+        return;
     emit commandDue();
     m_session.beginTick();
     if (!(m_tickHook && m_session.isOpen() &&
@@ -119,21 +125,47 @@ void Ravik::switchSerial(QString serial_name, QString serial_boud)
             emit addMessage(LinkAddress::explain(serial_name, error));
         }
     } else {
-        // Cleared first: a port whose device is gone complains while it closes, and that is not
-        // a removal to react to.
-        m_serialIsOpen = false;
-        m_session.close();
-        m_linkStatus->portClosed();
+        closeLink();
     }
     m_switching = false;
     emit serialIsOpenChanged();
 }
 
+void Ravik::openReplay(const QString &path)
+{
+    cancelReopen();
+    m_switching = true;
+    if (m_serialIsOpen)
+        closeLink();
+    currentPortName = path;
+    m_address = LinkAddress{LinkAddress::Replay, path, 0};
+    m_wasOpen = false;
+    m_lastFailure.clear();
+    openLink();
+    m_switching = false;
+    emit serialIsOpenChanged();
+}
+
+void Ravik::closeLink()
+{
+    // Cleared first: a port whose device is gone complains while it closes, and that is not a
+    // removal to react to.
+    m_serialIsOpen = false;
+    m_session.close();
+    m_linkStatus->portClosed();
+}
+
 // A network address gets a transport of its own, replaced when the user opens another one.
 void Ravik::openLink()
 {
+    if (m_address.kind == LinkAddress::Replay) {
+        m_linkStatus->setLink(m_address.kind, QFileInfo(m_address.host).fileName());
+        m_replay->setFile(m_address.host);
+        m_session.open(m_replay);
+        return;
+    }
     m_linkStatus->setLink(m_address.kind, m_address.endpoint());
-    if (!m_address.isNetwork()) {
+    if (m_address.kind == LinkAddress::Serial) {
         m_serialTransport->setPort(currentPortName, m_baudRate);
         m_session.open(m_serialTransport);
         return;
@@ -169,9 +201,9 @@ void Ravik::onLinkOpened()
         emit serialIsOpenChanged();
 }
 
-// A serial port that does not open says why once, as the user asked for it, and is not tried
-// again; while a vanished port is awaited its failures are quiet. A network link says why once
-// for each new reason and is tried again like a vanished port.
+// A serial port or a log to replay that does not open says why once, as the user asked for it,
+// and is not tried again; while a vanished port is awaited its failures are quiet. A network link
+// says why once for each new reason and is tried again like a vanished port.
 void Ravik::onLinkFailed(const QString &why)
 {
     m_pending = false;
@@ -260,7 +292,7 @@ void Ravik::onDeviceArrived()
     m_serialPort = serial->portNameList();
     emit serialPortChanged();
     // The arrival may be the awaited device under any name (a by-id link names no kernel device).
-    if (awaitingPort() && !m_address.isNetwork())
+    if (awaitingPort() && m_address.kind == LinkAddress::Serial)
         tryReopen();
 }
 
@@ -282,7 +314,8 @@ void Ravik::onSerialError(QSerialPort::SerialPortError error)
 {
     // Only a port that the controller holds open can vanish; errors raised while it opens or
     // closes the port itself are not a removal.
-    if (error == QSerialPort::ResourceError && m_serialIsOpen && !m_address.isNetwork())
+    if (error == QSerialPort::ResourceError && m_serialIsOpen &&
+        m_address.kind == LinkAddress::Serial)
         onDeviceRemoved(currentPortName);
 }
 
@@ -310,7 +343,7 @@ void Ravik::tryReopen()
 {
     if (m_pending)
         return;
-    if (!m_address.isNetwork()) {
+    if (m_address.kind == LinkAddress::Serial) {
         m_serialTransport->setPort(m_awaitedPort, m_baudRate);
         m_session.open(m_serialTransport);
         return;

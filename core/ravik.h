@@ -2,7 +2,8 @@
 // gimbal's three angles from its reports, and the 20 ms rate-command stream. The link is a serial
 // port or a MAVLink link over the network (see LinkAddress); a network link counts as the open
 // port. When the open port's device goes away, or a network link cannot be opened or is lost, it
-// tries again until it is back.
+// tries again until it is back. A telemetry log opened as a replay counts as the open port too;
+// while it plays, the tick sends nothing and the window's inputs steer nothing.
 #pragma once
 
 #include <linkaddress.h>
@@ -19,6 +20,7 @@
 
 class LinkStatus;
 class QTimer;
+class ReplayLink;
 class Serial;
 class SerialEvent;
 class SerialTransport;
@@ -30,8 +32,13 @@ class Ravik : public QObject
     Q_PROPERTY(bool serialIsOpen READ serialIsOpen NOTIFY serialIsOpenChanged)
     Q_PROPERTY(int languageIndex READ languageIndex NOTIFY languageIndexChanged)
     Q_PROPERTY(QVariantList gimbalImuAngle READ gimbalImuAngle NOTIFY gimbalImuAngleChanged)
+    // The open link is a replayed log.
+    Q_PROPERTY(bool replaying READ replaying NOTIFY serialIsOpenChanged)
 
 public:
+    // The rate in rad/s of a stick's full deflection: a quarter turn per second.
+    static constexpr double FullDeflectionRate = 1.5707963267948966;
+
     explicit Ravik(QObject *parent = nullptr);
     ~Ravik() override;
 
@@ -39,6 +46,7 @@ public:
     bool serialIsOpen() const { return m_serialIsOpen; }
     int languageIndex() const { return m_languageIndex; }
     QVariantList gimbalImuAngle() const { return m_gimbalImuAngle; }
+    bool replaying() const { return m_serialIsOpen && m_address.kind == LinkAddress::Replay; }
     // Whether the rates set for the coming command turn the gimbal on any axis.
     bool steering() const;
     // The reminder that each tick gives while no link is open, in the language now chosen.
@@ -49,6 +57,8 @@ public:
     Serial *wrapper() const { return serial; }
     SerialEvent *watcher() const { return serialEvent; }
     LinkStatus *linkStatus() const { return m_linkStatus; }
+    // The replay's transport, which the replay's controls drive.
+    ReplayLink *replay() const { return m_replay; }
     // The MAVLink session on whatever link is open: the protocol handlers, the recorder and the
     // plot work through it.
     MavlinkSession &session() { return m_session; }
@@ -78,6 +88,8 @@ public slots:
 
 public:
     Q_INVOKABLE void switchSerial(QString serial_name, QString serial_boud);
+    // Closes the open link and plays the telemetry log at `path` back as the link.
+    Q_INVOKABLE void openReplay(const QString &path);
     Q_INVOKABLE void setLanguage(int indexOfLanguage);
     Q_INVOKABLE void gimbalControl(float demanded_rate_x, float demanded_rate_y,
                                    float demanded_rate_z);
@@ -94,6 +106,7 @@ public:
 
 private:
     void openLink();
+    void closeLink();
     void onLinkOpened();
     void onLinkFailed(const QString &why);
     void onLinkLost(const QString &why);
@@ -128,6 +141,7 @@ private:
     SerialTransport *m_serialTransport = nullptr;
     // The network link's transport, made anew for each address the user opens.
     Transport *m_network = nullptr;
+    ReplayLink *m_replay = nullptr;
     // An open is under way whose outcome has not come yet (a TCP connection, a name lookup).
     bool m_pending = false;
     // Inside switchSerial, which announces the open state itself once it is done.

@@ -37,6 +37,7 @@ float finite(float rate)
 
 GimbalV2Link::GimbalV2Link(Ravik &ravik, Ids ids, Ids vehicleIds, QObject *parent)
     : QObject(parent), m_ravik(ravik), m_sender(ravik.session().sender(ids.system, ids.component)),
+      m_status(ravik.session().clock()),
       m_vehicleSender(ravik.session().sender(vehicleIds.system, vehicleIds.component)),
       m_control(ravik.session(), m_vehicleSender, m_devices, m_managers)
 {

@@ -1,19 +1,20 @@
 #include "v2status.h"
 
 #include <gimbal_v2.h>
+#include <linkclock.h>
 
 #include <limits>
 
 namespace {
-constexpr int SilentAfterMs = 1000;
+constexpr qint64 SilentAfterUs = 1000000;
 constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 } // namespace
 
-V2Status::V2Status(QObject *parent) : QObject(parent), m_angles{NaN, NaN, NaN}
+V2Status::V2Status(const LinkClock &clock, QObject *parent)
+    : QObject(parent), m_clock(clock), m_angles{NaN, NaN, NaN}
 {
     m_quiet.setSingleShot(true);
-    m_quiet.setInterval(SilentAfterMs);
-    connect(&m_quiet, &QTimer::timeout, this, [this] { setSilent(true); });
+    connect(&m_quiet, &QTimer::timeout, this, &V2Status::checkQuiet);
 }
 
 bool V2Status::acceptsEarthYaw() const
@@ -42,7 +43,8 @@ void V2Status::take(const mavlink_message_t &msg)
     m_angles = vehicleAngles(status);
     m_flags = status.flags;
     m_failureFlags = status.failure_flags;
-    m_quiet.start();
+    m_lastUs = m_clock.nowUs();
+    m_quiet.start(static_cast<int>(SilentAfterUs / 1000));
     if (!m_any) {
         m_any = true;
         emit talkingChanged();
@@ -57,4 +59,15 @@ void V2Status::setSilent(bool silent)
         return;
     m_silent = silent;
     emit talkingChanged();
+}
+
+// The timer runs on the wall clock: when it fires, the link's time says whether the second has
+// passed there too (a replay may be paused, or slower), and else when to look again.
+void V2Status::checkQuiet()
+{
+    const qint64 quiet = m_clock.nowUs() - m_lastUs;
+    if (quiet >= SilentAfterUs)
+        setSilent(true);
+    else
+        m_quiet.start(static_cast<int>((SilentAfterUs - quiet + 999) / 1000));
 }

@@ -1,6 +1,6 @@
 // What the controlled v2 gimbal last said about itself in its attitude status: its angles (see
 // v2attitude.h), its flags and failure flags, and whether it has gone quiet (no status for more
-// than a second).
+// than a second of the link's time).
 #pragma once
 
 #include "v2attitude.h"
@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+class LinkClock;
 struct mavlink_message_t;
 
 class V2Status : public QObject
@@ -30,7 +31,7 @@ class V2Status : public QObject
     Q_PROPERTY(bool acceptsEarthYaw READ acceptsEarthYaw NOTIFY statusChanged)
 
 public:
-    explicit V2Status(QObject *parent = nullptr);
+    explicit V2Status(const LinkClock &clock, QObject *parent = nullptr);
 
     mavlink_euler_t angles() const { return m_angles; }
     double roll() const { return static_cast<double>(m_angles.roll); }
@@ -53,11 +54,15 @@ signals:
 
 private:
     void setSilent(bool silent);
+    void checkQuiet();
 
+    const LinkClock &m_clock;
     mavlink_euler_t m_angles;
     int m_flags = 0;
     std::uint32_t m_failureFlags = 0;
     bool m_any = false;
     bool m_silent = false;
+    // The link's time of the last status.
+    qint64 m_lastUs = 0;
     QTimer m_quiet;
 };

@@ -617,12 +617,40 @@
         <translation>Folder</translation>
     </message>
     <message>
-        <source>%1 行 → %2</source>
-        <translation>%1 rows → %2</translation>
+        <source>CSV</source>
+        <translation>CSV</translation>
     </message>
     <message>
-        <source>每个收到的报告与心跳、每条发出的指令各占一行（CSV）。</source>
-        <translation>Every received report and heartbeat and every sent command is a row (CSV).</translation>
+        <source>遥测日志 (tlog)</source>
+        <translation>Telemetry log (tlog)</translation>
+    </message>
+    <message>
+        <source>CSV 与遥测日志</source>
+        <translation>CSV and telemetry log</translation>
+    </message>
+    <message>
+        <source>CSV：每个收到的报告与心跳、每条发出的指令各占一行。</source>
+        <translation>CSV: every received report and heartbeat and every sent command is a row.</translation>
+    </message>
+    <message>
+        <source>遥测日志：收发的每一帧原样记录，附时间。</source>
+        <translation>Telemetry log: every frame received and sent, byte for byte, with its time.</translation>
+    </message>
+    <message>
+        <source>%1 → %2</source>
+        <translation>%1 → %2</translation>
+    </message>
+    <message>
+        <source>回放遥测日志</source>
+        <translation>Replay a telemetry log</translation>
+    </message>
+    <message>
+        <source>日志文件的路径（.tlog）</source>
+        <translation>The log file's path (.tlog)</translation>
+    </message>
+    <message>
+        <source>回放</source>
+        <translation>Replay</translation>
     </message>
     <message>
         <source>停止录制</source>
@@ -666,6 +694,26 @@
     <message>
         <source>录制失败：%1。%2 中保留了 %3 行。</source>
         <translation>Recording failed: %1. %2 holds %3 rows.</translation>
+    </message>
+    <message>
+        <source>录制已结束：%2 中有 %1 帧</source>
+        <translation>Recording stopped: %1 frames in %2</translation>
+    </message>
+    <message>
+        <source>录制已结束（%1）：%3 中有 %2 帧</source>
+        <translation>Recording stopped, the %1: %2 frames in %3</translation>
+    </message>
+    <message>
+        <source>录制失败：%1。%2 中保留了 %3 帧。</source>
+        <translation>Recording failed: %1. %2 holds %3 frames.</translation>
+    </message>
+    <message>
+        <source>%1 行</source>
+        <translation>%1 rows</translation>
+    </message>
+    <message>
+        <source>%1 帧</source>
+        <translation>%1 frames</translation>
     </message>
 </context>
 <context>
@@ -762,8 +810,16 @@
         <translation>Gamepad: %1</translation>
     </message>
     <message>
-        <source>录制中：%1 行</source>
-        <translation>Recording: %1 rows</translation>
+        <source>录制中：%1</source>
+        <translation>Recording: %1</translation>
+    </message>
+    <message>
+        <source>回放 %1</source>
+        <translation>Replay of %1</translation>
+    </message>
+    <message>
+        <source>回放 %1（已暂停）</source>
+        <translation>Replay of %1 (paused)</translation>
     </message>
     <message>
         <source>手柄不可用：%1</source>
@@ -1137,6 +1193,56 @@
     <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ReplayLink</name>
+    <message>
+        <source>无法回放 %1：%2</source>
+        <translation>Cannot replay %1: %2</translation>
+    </message>
+    <message>
+        <source>开始回放：%1</source>
+        <translation>Replaying %1</translation>
+    </message>
+    <message>
+        <source>%1 在帧中途截断：回放到最后一个完整帧为止。</source>
+        <translation>%1 ends in the middle of a frame: the replay ends with its last whole frame.</translation>
+    </message>
+    <message>
+        <source>回放中断：%1</source>
+        <translation>Replay stopped: %1</translation>
+    </message>
+    <message>
+        <source>回放结束：%1（跳过了 %2 字节非帧数据）</source>
+        <translation>Replay ended: %1 (%2 bytes that were no frame skipped)</translation>
+    </message>
+    <message>
+        <source>回放结束：%1</source>
+        <translation>Replay ended: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReplayView</name>
+    <message>
+        <source>回放：%1</source>
+        <translation>Replay: %1</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>播放</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>最快</source>
+        <translation>Fastest</translation>
+    </message>
+    <message>
+        <source>文件在帧中途截断：回放到最后一个完整帧为止。</source>
+        <translation>The file ends in the middle of a frame: the replay ends with its last whole frame.</translation>
     </message>
 </context>
 <context>

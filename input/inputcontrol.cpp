@@ -3,11 +3,16 @@
 #include "sdlpad.h"
 
 #include <checkedvalue.h>
+#include <gimbal_v2.h>
+#include <messages.h>
 #include <ravik.h>
 
 #include <QSettings>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -41,6 +46,30 @@ std::optional<KeyboardAxes::Key> rateKey(int key)
     }
 }
 
+// The sticks' deflection that a rate command carries; nothing for another message.
+std::optional<Deflection> carried(const mavlink_message_t &msg)
+{
+    const auto stick = [](float rate) {
+        return std::isfinite(rate)
+                   ? std::clamp(static_cast<double>(rate) / Ravik::FullDeflectionRate, -1.0, 1.0)
+                   : 0.0;
+    };
+    if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_CONTROL) {
+        mavlink_gimbal_control_t command;
+        std::memcpy(&command, msg.payload, sizeof command);
+        return Deflection{stick(command.demanded_rate_x), stick(command.demanded_rate_y),
+                          stick(command.demanded_rate_z)};
+    }
+    if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_DEVICE_SET_ATTITUDE) {
+        // The right stick across is the yaw rate, up and down the pitch, the left stick the roll.
+        const mavlink_gimbal_device_set_attitude_t command =
+            mavlink_msg_gimbal_device_set_attitude_decode(&msg);
+        return Deflection{stick(command.angular_velocity_z), stick(command.angular_velocity_y),
+                          stick(command.angular_velocity_x)};
+    }
+    return std::nullopt;
+}
+
 bool operator!=(const Deflection &a, const Deflection &b)
 {
     return a.x != b.x || a.y != b.y || a.z != b.z;
@@ -65,6 +94,13 @@ InputControl::InputControl(Ravik &ravik, QSettings *store, QObject *parent)
             checkedNumber(m_store->value(SpeedLimitKey), m_speedLimit, MinSpeedLimit, 1.0);
     }
     connect(&ravik, &Ravik::commandDue, this, &InputControl::beforeCommand);
+    connect(&ravik.session(), &MavlinkSession::frameSent, this,
+            [this](const mavlink_message_t &msg) {
+                if (!m_ravik.replaying())
+                    return;
+                if (const std::optional<Deflection> sent = carried(msg))
+                    showSent(*sent);
+            });
     // SDL looks through the devices as it starts: not before the window is up.
     QTimer::singleShot(PadStartMs, this, &InputControl::startPad);
 }
@@ -146,12 +182,17 @@ void InputControl::beforeCommand()
     const Deflection pad = m_pad ? m_pad->deflection() : Deflection{};
     const Deflection sent =
         combine({mouse, shaped(m_keys.deflection()), shaped(pad)}, m_speedLimit);
+    showSent(sent);
+    m_ravik.setJoystick(static_cast<float>(sent.x), static_cast<float>(sent.y),
+                        static_cast<float>(sent.z));
+}
+
+void InputControl::showSent(const Deflection &sent)
+{
     if (sent != m_sent) {
         m_sent = sent;
         emit sentChanged();
     }
-    m_ravik.setJoystick(static_cast<float>(sent.x), static_cast<float>(sent.y),
-                        static_cast<float>(sent.z));
 }
 
 bool InputControl::isRateKey(int key)

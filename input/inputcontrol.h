@@ -3,7 +3,8 @@
 // and speed limit that the user sets. Just before each 20 ms command the controller announces, it
 // joins the on-screen sticks, the keys and the pad by one rule (see combine()) and hands the rates
 // to the controller, so whatever moves last goes out with the next command. The shaping is kept in
-// the settings store.
+// the settings store. While a log is replayed, the inputs steer nothing and the knobs show the
+// recorded commands instead.
 #pragma once
 
 #include "deflection.h"
@@ -84,6 +85,7 @@ signals:
 private:
     void startPad();
     void beforeCommand();
+    void showSent(const Deflection &sent);
     void setInverted(int axis, bool inverted);
     void save();
     Deflection shaped(const Deflection &raw) const;

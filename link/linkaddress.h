@@ -3,7 +3,9 @@
 //   udp:PORT, udp:ADDR:PORT      listen on PORT (all addresses, or the one named)
 //   udp-out:HOST:PORT            send to HOST:PORT, receive what comes back
 //   tcp:HOST:PORT                a TCP client of HOST:PORT
-// An IPv6 address is written in brackets (udp:[::1]:14550). Any other text is a serial port.
+// An IPv6 address is written in brackets (udp:[::1]:14550). Any other text is a serial port. A
+// telemetry log played back as the link is an address of its own kind, which no text names: the
+// log is opened as a replay, never typed as a port.
 #pragma once
 
 #include <QObject>
@@ -16,7 +18,7 @@ struct LinkAddress
     Q_GADGET
 
 public:
-    enum Kind { Serial, UdpListen, UdpOut, Tcp };
+    enum Kind { Serial, UdpListen, UdpOut, Tcp, Replay };
     Q_ENUM(Kind)
     enum Error {
         NoError,
@@ -29,12 +31,12 @@ public:
     };
 
     Kind kind = Serial;
-    // The serial port's name, or the host (an address or a name, without brackets); empty for a
-    // UDP link that listens on every address.
+    // The serial port's name, the host (an address or a name, without brackets), or the log's
+    // path; empty for a UDP link that listens on every address.
     QString host;
     quint16 port = 0;
 
-    bool isNetwork() const { return kind != Serial; }
+    bool isNetwork() const { return kind == UdpListen || kind == UdpOut || kind == Tcp; }
     // "14550" for a link that listens on every address, else "HOST:PORT" ("[::1]:14550").
     QString endpoint() const;
 

@@ -56,6 +56,7 @@ void MavlinkSession::open(Transport *transport)
     connect(transport, &Transport::failed, this, &MavlinkSession::failed);
     connect(transport, &Transport::lost, this, &MavlinkSession::onLost);
     connect(transport, &Transport::received, this, &MavlinkSession::onReceived);
+    connect(transport, &Transport::replayedSent, this, &MavlinkSession::onReplayedSent);
     transport->open();
 }
 
@@ -186,6 +187,13 @@ void MavlinkSession::onReceived(const QByteArray &bytes, int source)
                 take(msg, raw, size, source);
         },
         [this] { emit badFrame(); });
+}
+
+void MavlinkSession::onReplayedSent(const QByteArray &frame, const mavlink_message_t &msg)
+{
+    if (tapping())
+        emit tapped(frame, unixTimeUs(), true);
+    emit frameSent(msg);
 }
 
 void MavlinkSession::take(const mavlink_message_t &msg, const char *raw, int size, int source)

@@ -6,6 +6,7 @@
 // the steering command, it serves the helpers (heartbeats, requests) within the line's budget.
 #pragma once
 
+#include "linkclock.h"
 #include "tickbudget.h"
 #include "transport.h"
 
@@ -40,6 +41,9 @@ public:
     void close();
     bool isOpen() const { return m_open; }
     Transport *transport() const { return m_transport; }
+    // The time of the link, for those who measure its rates and silences.
+    LinkClock &clock() { return m_clock; }
+    const LinkClock &clock() const { return m_clock; }
 
     // Writes a finalised frame. Announced through frameSent when it went out.
     Transport::Write send(const mavlink_message_t &msg);
@@ -65,6 +69,7 @@ signals:
     void lost(const QString &why);
     void frameReceived(const mavlink_message_t &msg);
     void badFrame();
+    // A frame the tool sent, or on a recorded link played back, one that was sent then.
     void frameSent(const mavlink_message_t &msg);
     // A frame's bytes exactly as they crossed the link, with the time in microseconds since the
     // Unix epoch. Connected only while somebody keeps the raw link.
@@ -90,6 +95,7 @@ private:
     void onOpened();
     void onLost(const QString &why);
     void onReceived(const QByteArray &bytes, int source);
+    void onReplayedSent(const QByteArray &frame, const mavlink_message_t &msg);
     void take(const mavlink_message_t &msg, const char *raw, int size, int source);
     void setReplySource(int source);
     bool tapping() const;
@@ -97,6 +103,7 @@ private:
     Transport *m_transport = nullptr;
     bool m_open = false;
     std::vector<std::unique_ptr<FrameParser>> m_parsers;
+    LinkClock m_clock;
     std::vector<Subscription> m_subscriptions;
     std::vector<HelperEntry> m_helpers;
     std::size_t m_nextHelper = 0;

@@ -1,7 +1,10 @@
-// One way of carrying the link's bytes: a serial port, a UDP socket or a TCP connection. It
-// opens and closes, takes whole frames to write or refuses them when the far end does not keep
-// up, and hands on what it receives, told apart by sender where several can send (UDP).
+// One way of carrying the link's bytes: a serial port, a UDP socket, a TCP connection, or a
+// recorded link played back. It opens and closes, takes whole frames to write or refuses them
+// when the far end does not keep up, and hands on what it receives, told apart by sender where
+// several can send (UDP).
 #pragma once
+
+#include <mavlink_types.h>
 
 #include <QByteArray>
 #include <QObject>
@@ -49,4 +52,8 @@ signals:
     void lost(const QString &why);
     // `source` tells senders apart: 0 on a transport with a single far end.
     void received(const QByteArray &bytes, int source);
+    // A frame that this side sent on a recorded link, played back with its message as the
+    // recording holds it (the tool's own sending sees to the ids the codec's table does not
+    // hold): announced as sent, never written again.
+    void replayedSent(const QByteArray &frame, const mavlink_message_t &msg);
 };

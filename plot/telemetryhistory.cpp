@@ -9,9 +9,9 @@
 
 #include <cstring>
 
-TelemetryHistory::TelemetryHistory(MavlinkSession &session, QObject *parent) : QObject(parent)
+TelemetryHistory::TelemetryHistory(MavlinkSession &session, QObject *parent)
+    : QObject(parent), m_clock(session.clock())
 {
-    m_clock.start();
     connect(&session, &MavlinkSession::frameReceived, this, [this](const mavlink_message_t &msg) {
         if (msg.msgid == MAVLINK_MSG_ID_GIMBAL_REPORT) {
             const mavlink_gimbal_report_t report = mavlink_msg_gimbal_report_decode(&msg);
@@ -50,4 +50,9 @@ TelemetryHistory::TelemetryHistory(MavlinkSession &session, QObject *parent) : Q
         }
         ++m_revision;
     });
+}
+
+double TelemetryHistory::now() const
+{
+    return static_cast<double>(m_clock.nowUs()) / 1e6;
 }

@@ -7,9 +7,9 @@
 
 #include "samplehistory.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 
+class LinkClock;
 class MavlinkSession;
 class V2Devices;
 
@@ -26,12 +26,12 @@ public:
     const SampleHistory &angles() const { return m_angles; }
     const SampleHistory &rates() const { return m_rates; }
     // Seconds on the clock of the samples.
-    double now() const { return static_cast<double>(m_clock.nsecsElapsed()) / 1e9; }
+    double now() const;
     // Goes up with every sample, so that a plot can tell whether it has anything new.
     quint64 revision() const { return m_revision; }
 
 private:
-    QElapsedTimer m_clock;
+    const LinkClock &m_clock;
     SampleHistory m_angles;
     SampleHistory m_rates;
     quint64 m_revision = 0;

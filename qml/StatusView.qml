@@ -2,7 +2,7 @@
 // whether the gimbal talks and how well, its heartbeat, or a hint when nothing valid comes in),
 // which changes once a second, the gamepad in use or why there can be none, and a recording that
 // runs. A network link is named on the state line (its address and, listening on UDP, where the
-// gimbal is heard from); a silent one shows red but stays open.
+// gimbal is heard from), and so is a replayed log; a silent one shows red but stays open.
 import QtQuick 2.12
 import QtQuick.Controls 2.5
 import Gimbal.Link 1.0
@@ -41,6 +41,9 @@ Column {
                                           : qsTr("UDP %1").arg(linkStatus.endpoint)
         case LinkAddress.UdpOut:
             return qsTr("UDP 发往 %1").arg(linkStatus.endpoint)
+        case LinkAddress.Replay:
+            return replay.playing ? qsTr("回放 %1").arg(linkStatus.endpoint)
+                                  : qsTr("回放 %1（已暂停）").arg(linkStatus.endpoint)
         default:
             return qsTr("TCP %1").arg(linkStatus.endpoint)
         }
@@ -136,7 +139,7 @@ Column {
     Label {
         id: recordLabel
 
-        text: recorder.recording ? qsTr("录制中：%1 行").arg(recorder.rows) : ""
+        text: recorder.recording ? qsTr("录制中：%1").arg(recorder.counts) : ""
         color: "#d9534f"
         visible: text !== ""
         width: status.width - status.leftPadding - status.rightPadding

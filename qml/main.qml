@@ -163,7 +163,20 @@ Window {
                 }
             }
 
+            // While a log plays back, its controls take the pictures' place.
+            Loader {
+                id: replayControls
+
+                active: replay.active
+                width: serial_ip_page.width - 30
+                anchors.top: serialSwitchRow.bottom
+                anchors.topMargin: 30
+                anchors.horizontalCenter: parent.horizontalCenter
+                sourceComponent: ReplayView {}
+            }
+
             Column {
+                visible: !replay.active
                 spacing: 5
                 anchors.bottom: verRow.top
                 anchors.bottomMargin: 20
@@ -351,8 +364,9 @@ Window {
                 Joystick {
                     id: leftJoystick
 
-                    enabled: steeringNote.leftFree
-                    opacity: enabled ? 1 : 0.4
+                    // A replay shows what was sent, and takes no stick.
+                    enabled: steeringNote.leftFree && !Ravik.replaying
+                    opacity: steeringNote.leftFree ? 1 : 0.4
                     shownX: inputControl.sentZ
                     width: 200
                     height: 200
@@ -367,8 +381,8 @@ Window {
                 Joystick {
                     id: rightJoystick
 
-                    enabled: steeringNote.rightFree
-                    opacity: enabled ? 1 : 0.4
+                    enabled: steeringNote.rightFree && !Ravik.replaying
+                    opacity: steeringNote.rightFree ? 1 : 0.4
                     shownX: inputControl.sentX
                     shownY: inputControl.sentY
                     width: 200

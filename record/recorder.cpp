@@ -2,10 +2,11 @@
 
 #include "csvrows.h"
 #include "recordfile.h"
-#include "recordwriter.h"
+#include "recordtrack.h"
 
 #include <checkedvalue.h>
 #include <mavlinksession.h>
+#include <tlogentry.h>
 
 #include <QDateTime>
 #include <QFile>
@@ -17,9 +18,13 @@
 
 namespace {
 const QString FolderKey = QStringLiteral("record/folder");
+const QString FormatsKey = QStringLiteral("record/formats");
 constexpr int HandOverMs = 250;
-// Beyond this many bytes a chunk goes to the writer before its time.
-constexpr int HandOverBytes = 256 * 1024;
+
+bool isFormats(int formats)
+{
+    return formats >= Recorder::Csv && formats <= (Recorder::Csv | Recorder::Tlog);
+}
 } // namespace
 
 Recorder::Recorder(MavlinkSession &session, QSettings *store, QObject *parent)
@@ -28,15 +33,15 @@ Recorder::Recorder(MavlinkSession &session, QSettings *store, QObject *parent)
     m_folder = m_store ? checkedText(m_store->value(FolderKey)) : QString();
     if (m_folder.isEmpty())
         m_folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (m_store) {
+        const int formats = static_cast<int>(checkedNumber(m_store->value(FormatsKey), 0, 0, 3));
+        if (isFormats(formats))
+            m_formats = formats;
+    }
     m_handOver.setInterval(HandOverMs);
     connect(&m_handOver, &QTimer::timeout, this, &Recorder::handOver);
-    m_showRows.setInterval(1000);
-    connect(&m_showRows, &QTimer::timeout, this, [this] {
-        if (m_shownRows != m_rows) {
-            m_shownRows = m_rows;
-            emit rowsChanged();
-        }
-    });
+    m_showCounts.setInterval(1000);
+    connect(&m_showCounts, &QTimer::timeout, this, &Recorder::showCounts);
     // A recording is of an open link: when the link closes, for whatever reason, it ends.
     connect(&session, &MavlinkSession::openChanged, this, [this] {
         if (recording() && !m_session.isOpen())
@@ -58,18 +63,33 @@ void Recorder::setFolder(const QString &folder)
     emit folderChanged();
 }
 
+void Recorder::setFormats(int formats)
+{
+    if (!isFormats(formats))
+        return;
+    m_formats = formats;
+    if (m_store)
+        m_store->setValue(FormatsKey, formats);
+    emit formatsChanged();
+}
+
 void Recorder::start()
 {
     if (recording())
         stop();
+    QStringList extensions;
+    if (m_formats & Csv)
+        extensions.append(QStringLiteral("csv"));
+    if (m_formats & Tlog)
+        extensions.append(QStringLiteral("tlog"));
     QString error;
-    std::unique_ptr<QFile> file = recordfile::createNamedFor(m_folder, QDateTime::currentDateTime(),
-                                                             QStringLiteral("csv"), error);
-    if (!file) {
+    std::vector<std::unique_ptr<QFile>> files =
+        recordfile::createNamedFor(m_folder, QDateTime::currentDateTime(), extensions, error);
+    if (files.empty()) {
         emit message(tr("无法录制到 %1：%2。").arg(m_folder, error));
         return;
     }
-    begin(std::move(file));
+    begin(std::move(files), m_formats);
 }
 
 void Recorder::startTo(const QString &path)
@@ -82,35 +102,64 @@ void Recorder::startTo(const QString &path)
         emit message(tr("无法录制到 %1：%2。").arg(path, error));
         return;
     }
-    begin(std::move(file));
+    std::vector<std::unique_ptr<QFile>> files;
+    files.push_back(std::move(file));
+    begin(std::move(files),
+          path.endsWith(QLatin1String(".tlog"), Qt::CaseInsensitive) ? Tlog : Csv);
 }
 
-void Recorder::begin(std::unique_ptr<QFile> file)
+// `files` are the CSV file, then the telemetry log, as `formats` has them.
+void Recorder::begin(std::vector<std::unique_ptr<QFile>> files, int formats)
 {
-    m_fileName = file->fileName();
-    m_rows = 0;
     m_shownRows = 0;
-    m_pending = csvrows::header();
-    m_clock.start();
-
-    m_writer = new RecordWriter(file.release(), csvrows::wholeRows);
-    m_writer->moveToThread(&m_thread);
-    connect(&m_thread, &QThread::finished, m_writer, &QObject::deleteLater);
-    connect(m_writer, &RecordWriter::failed, this, [this, begun = ++m_begun] {
+    m_shownFrames = 0;
+    m_hasCsv = formats & Csv;
+    m_hasTlog = formats & Tlog;
+    m_fileNames.clear();
+    const auto onFailed = [this, begun = ++m_begun] {
         if (begun == m_begun && recording())
             finish(End::Failed);
-    });
+    };
+    auto file = files.begin();
+    if (formats & Csv) {
+        m_tracks.push_back(std::make_unique<RecordTrack>(std::move(*file++), csvrows::wholeRows,
+                                                         m_thread, this, onFailed));
+        m_csv = m_tracks.back().get();
+        m_csv->add(csvrows::header());
+        m_clock.start();
+        m_taps.push_back(connect(&m_session, &MavlinkSession::frameReceived, this,
+                                 [this](const mavlink_message_t &msg) { addRow(msg, false); }));
+        m_taps.push_back(connect(&m_session, &MavlinkSession::frameSent, this,
+                                 [this](const mavlink_message_t &msg) { addRow(msg, true); }));
+    }
+    if (formats & Tlog) {
+        m_tracks.push_back(std::make_unique<RecordTrack>(std::move(*file++), tlog::wholeEntries,
+                                                         m_thread, this, onFailed));
+        m_tlog = m_tracks.back().get();
+        m_taps.push_back(
+            connect(&m_session, &MavlinkSession::tapped, this,
+                    [this](const QByteArray &frame, qint64 unixTimeUs, bool) {
+                        m_tlog->add(tlog::entry(static_cast<std::uint64_t>(unixTimeUs), frame));
+                    }));
+    }
+    for (const std::unique_ptr<RecordTrack> &track : m_tracks)
+        m_fileNames.append(track->fileName());
     m_thread.start();
-
-    m_received = connect(&m_session, &MavlinkSession::frameReceived, this,
-                         [this](const mavlink_message_t &msg) { add(msg, false); });
-    m_sent = connect(&m_session, &MavlinkSession::frameSent, this,
-                     [this](const mavlink_message_t &msg) { add(msg, true); });
     m_handOver.start();
-    m_showRows.start();
+    m_showCounts.start();
     emit recordingChanged();
     emit rowsChanged();
-    emit message(tr("开始录制：%1").arg(m_fileName));
+    emit message(tr("开始录制：%1").arg(m_fileNames.join(QStringLiteral(", "))));
+}
+
+QString Recorder::counts() const
+{
+    QStringList counts;
+    if (m_hasCsv)
+        counts.append(tr("%1 行").arg(m_shownRows));
+    if (m_hasTlog)
+        counts.append(tr("%1 帧").arg(m_shownFrames));
+    return counts.join(QStringLiteral(" · "));
 }
 
 void Recorder::stop()
@@ -119,55 +168,69 @@ void Recorder::stop()
         finish(End::Asked);
 }
 
-void Recorder::add(const mavlink_message_t &msg, bool sent)
+void Recorder::addRow(const mavlink_message_t &msg, bool sent)
 {
     const QByteArray row = csvrows::row(m_clock.nsecsElapsed() / 1000, msg, sent);
-    if (row.isEmpty())
-        return;
-    m_pending.append(row);
-    ++m_rows;
-    if (m_pending.size() >= HandOverBytes)
-        handOver();
+    if (!row.isEmpty())
+        m_csv->add(row);
 }
 
 void Recorder::handOver()
 {
-    if (m_pending.isEmpty())
-        return;
-    QMetaObject::invokeMethod(m_writer,
-                              [writer = m_writer, bytes = m_pending] { writer->write(bytes); });
-    m_pending.clear();
+    for (const std::unique_ptr<RecordTrack> &track : m_tracks)
+        track->handOver();
 }
 
-// The last rows and the close go to the writer as one request, queued behind the chunks handed
-// over before, and the recorder waits for its answer: the file holds every row before the
-// recording is reported closed, however the event loops of the two threads are scheduled.
+void Recorder::showCounts()
+{
+    // The header is a line of the file, not a row of the recording.
+    const qint64 rows = m_csv ? std::max<qint64>(m_csv->entries() - 1, 0) : 0;
+    const qint64 frames = m_tlog ? m_tlog->entries() : 0;
+    if (rows == m_shownRows && frames == m_shownFrames)
+        return;
+    m_shownRows = rows;
+    m_shownFrames = frames;
+    emit rowsChanged();
+}
+
 void Recorder::finish(End end)
 {
-    disconnect(m_received);
-    disconnect(m_sent);
+    for (const QMetaObject::Connection &tap : m_taps)
+        disconnect(tap);
+    m_taps.clear();
     m_handOver.stop();
-    m_showRows.stop();
-    RecordWriter::Outcome outcome;
-    QMetaObject::invokeMethod(
-        m_writer,
-        [writer = m_writer, rows = std::exchange(m_pending, {})] { return writer->close(rows); },
-        Qt::BlockingQueuedConnection, &outcome);
+    m_showCounts.stop();
+    std::vector<std::pair<RecordWriter::Outcome, bool>> outcomes;
+    for (const std::unique_ptr<RecordTrack> &track : m_tracks)
+        outcomes.emplace_back(track->close(), track.get() == m_csv);
     m_thread.quit();
     m_thread.wait();
-    m_writer = nullptr;
-    // The header is a line of the file, not a row of the recording.
-    m_rows = std::max<qint64>(outcome.entries - 1, 0);
-    m_shownRows = m_rows;
-    const QString rows = QString::number(m_rows);
-    if (!outcome.error.isEmpty())
-        emit message(tr("录制失败：%1。%2 中保留了 %3 行。").arg(outcome.error, m_fileName, rows));
-    else if (end == End::Asked)
-        emit message(tr("录制已结束：%2 中有 %1 行").arg(rows, m_fileName));
-    else
-        emit message(tr("录制已结束（%1）：%3 中有 %2 行")
-                         .arg(end == End::PortClosed ? tr("端口已关闭") : tr("程序已退出"), rows,
-                              m_fileName));
+    m_tracks.clear();
+    m_csv = nullptr;
+    m_tlog = nullptr;
+
+    // Each message written out for rows and for frames, so that it is one text to translate.
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        const RecordWriter::Outcome &outcome = outcomes[i].first;
+        const bool csv = outcomes[i].second;
+        const qint64 entries = csv ? std::max<qint64>(outcome.entries - 1, 0) : outcome.entries;
+        (csv ? m_shownRows : m_shownFrames) = entries;
+        const QString count = QString::number(entries);
+        const QString &file = m_fileNames.at(static_cast<int>(i));
+        if (!outcome.error.isEmpty()) {
+            emit message((csv ? tr("录制失败：%1。%2 中保留了 %3 行。")
+                              : tr("录制失败：%1。%2 中保留了 %3 帧。"))
+                             .arg(outcome.error, file, count));
+        } else if (end == End::Asked || end == End::Failed) {
+            emit message((csv ? tr("录制已结束：%2 中有 %1 行") : tr("录制已结束：%2 中有 %1 帧"))
+                             .arg(count, file));
+        } else {
+            const QString why = end == End::PortClosed ? tr("端口已关闭") : tr("程序已退出");
+            emit message((csv ? tr("录制已结束（%1）：%3 中有 %2 行")
+                              : tr("录制已结束（%1）：%3 中有 %2 帧"))
+                             .arg(why, count, file));
+        }
+    }
     emit rowsChanged();
     emit recordingChanged();
 }

@@ -24,26 +24,40 @@ bool makeFolder(const QString &folder, QString &error)
 }
 } // namespace
 
-std::unique_ptr<QFile> recordfile::createNamedFor(const QString &folder, const QDateTime &time,
-                                                  const QString &extension, QString &error)
+std::vector<std::unique_ptr<QFile>> recordfile::createNamedFor(const QString &folder,
+                                                               const QDateTime &time,
+                                                               const QStringList &extensions,
+                                                               QString &error)
 {
     const QString clean = QDir::cleanPath(folder);
     if (!makeFolder(clean, error))
-        return nullptr;
+        return {};
     const QString stem = QDir(clean).filePath(QStringLiteral("gimbal-") +
                                               time.toString(QStringLiteral("yyyyMMdd-HHmmss")));
     for (int n = 1;; ++n) {
-        auto file = std::make_unique<QFile>(
-            n == 1 ? QStringLiteral("%1.%2").arg(stem, extension)
-                   : QStringLiteral("%1-%2.%3").arg(stem).arg(n).arg(extension));
-        // Created only when no file has the name, so that another recording, or another program,
-        // never loses its file to this one.
-        if (file->open(Mode | QIODevice::NewOnly))
-            return file;
-        if (!file->exists()) {
-            error = file->errorString();
-            return nullptr;
+        const QString name = n == 1 ? stem : QStringLiteral("%1-%2").arg(stem).arg(n);
+        std::vector<std::unique_ptr<QFile>> files;
+        for (const QString &extension : extensions) {
+            auto file = std::make_unique<QFile>(QStringLiteral("%1.%2").arg(name, extension));
+            // Created only when no file has the name, so that another recording, or another
+            // program, never loses its file to this one.
+            if (file->open(Mode | QIODevice::NewOnly)) {
+                files.push_back(std::move(file));
+                continue;
+            }
+            const bool taken = file->exists();
+            if (!taken)
+                error = file->errorString();
+            // The files made for this name are empty and nobody's yet: the name goes whole.
+            for (const std::unique_ptr<QFile> &made : files)
+                made->remove();
+            files.clear();
+            if (!taken)
+                return {};
+            break;
         }
+        if (!files.empty())
+            return files;
     }
 }
 

@@ -154,6 +154,9 @@ void TestStartup::commandLine_data()
     QTest::newRow("a component id of 0 stops the tool")
         << QStringList{"--component-id", "0"} << 2 << QString()
         << QStringLiteral("gimbal: --component-id '0' is not a number from 1 to 255");
+    QTest::newRow("a port and a log to replay stop the tool")
+        << QStringList{"--port", "ttyS0", "--replay", "a.tlog"} << 2 << QString()
+        << QStringLiteral("gimbal: --port and --replay each open the link: give one");
     QTest::newRow("good values start the window")
         << QStringList{"--language", "zh", "--baud", "9600"} << 7 << QString() << QString();
     QTest::newRow("good v2 values start the window")

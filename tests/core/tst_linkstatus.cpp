@@ -2,6 +2,7 @@
 // what was sent, and its state must follow the gimbal as it talks, falls silent or never speaks.
 #include "framewriter.h"
 #include "gimbalsimulator.h"
+#include "linkclock.h"
 #include "linkstatus.h"
 #include "pseudoterminal.h"
 #include "ravik.h"
@@ -154,7 +155,8 @@ void TestLinkStatus::sequenceNumbers()
     QFETCH(int, lost);
     QFETCH(int, duplicates);
 
-    LinkStatus status;
+    LinkClock clock;
+    LinkStatus status(clock);
     status.portOpened(QStringLiteral("ttyUSB0"));
     for (int seq : numbers)
         status.countFrame(1, 154, static_cast<std::uint8_t>(seq), MAVLINK_MSG_ID_GIMBAL_REPORT);
@@ -166,7 +168,8 @@ void TestLinkStatus::sequenceNumbers()
 // sequence and its own heartbeat count, and the line shows the last heartbeat's sender.
 void TestLinkStatus::heartbeatsPerSender()
 {
-    LinkStatus status;
+    LinkClock clock;
+    LinkStatus status(clock);
     status.portOpened(QStringLiteral("ttyUSB0"));
     const auto heartbeat = [&status](std::uint8_t sysid, std::uint8_t seq, std::uint8_t state) {
         status.countFrame(sysid, 1, seq, MAVLINK_MSG_ID_HEARTBEAT);

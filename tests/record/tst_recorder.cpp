@@ -1,12 +1,13 @@
 // Recording the link over a real pseudo-terminal: the rows and their values against what the
 // gimbal sent, a complete file however and whenever the recording ends (in the same turn as the
-// last rows too, under either of the event loops the suite runs with), the system's reason when
-// the file cannot be written, and files that never replace one another. Run under a German locale
-// as well, where the C library writes decimal commas.
+// last rows too, under either of the event loops the suite runs with), the system's reason when a
+// file (a CSV file or a telemetry log) cannot be written, and files that never replace one
+// another. Run under a German locale as well, where the C library writes decimal commas.
 #include "framewriter.h"
 #include "pseudoterminal.h"
 #include "ravik.h"
 #include "recorder.h"
+#include "tlogentry.h"
 
 #include <messages.h>
 
@@ -304,6 +305,8 @@ void TestRecorder::unwritable_data()
     QTest::newRow("a full disk") << QString() << "/dev/full" << qint64(0) << ENOSPC << true;
     QTest::newRow("a size limit reached in the middle of a row")
         << QString() << "link.csv" << qint64(1000) << EFBIG << true;
+    QTest::newRow("a size limit reached in the middle of a frame")
+        << QString() << "link.tlog" << qint64(1000) << EFBIG << true;
     QTest::newRow("a folder the tool may not write")
         << "locked" << QString() << qint64(0) << EACCES << false;
     QTest::newRow("a folder to be made in one the tool may not write")
@@ -351,15 +354,19 @@ void TestRecorder::unwritable()
 
     const QByteArray written =
         path.startsWith(QLatin1String("/dev/")) ? QByteArray() : readAll(path);
-    QVERIFY(wholeRows(written));
+    const bool frames = path.endsWith(QLatin1String(".tlog"));
+    qint64 entries = frames ? 0 : std::max(written.count('\n') - 1, 0);
+    QVERIFY(frames
+                ? tlog::wholeEntries(written.constData(), written.size(), entries) == written.size()
+                : wholeRows(written));
     if (sizeLimit > 0)
         QVERIFY(written.size() <= sizeLimit);
-    const int rows = std::max(written.count('\n') - 1, 0);
     // The system's own words for the error, in its language: never "Unknown error".
     const QString reason = qt_error_string(error);
     QCOMPARE(messages.last().at(0).toString(),
-             began ? QStringLiteral("Recording failed: %1. %2 holds %3 rows.")
-                         .arg(reason, path, QString::number(rows))
+             began ? QStringLiteral("Recording failed: %1. %2 holds %3 %4.")
+                         .arg(reason, path, QString::number(entries),
+                              frames ? QStringLiteral("frames") : QStringLiteral("rows"))
                    : QStringLiteral("Cannot record to %1: %2.").arg(path, reason));
 
     // The link goes on: commands still reach the gimbal.
@@ -440,19 +447,22 @@ void TestRecorder::newFilesNeverReplaceOld()
     recorder.setFolder(folder.path());
     recorder.start();
     QVERIFY(recorder.recording());
-    const QString first = recorder.fileName();
+    const QString first = recorder.fileNames().first();
+    const QString firstLog = recorder.fileNames().last();
     link.pty.takeReceived();
     QVERIFY(link.pty.waitForReceived(26, 2000));
     recorder.start();
     QVERIFY(recorder.recording());
-    const QString second = recorder.fileName();
+    const QString second = recorder.fileNames().first();
     recorder.stop();
 
     QVERIFY(!theirs.contains(first));
     QVERIFY(!theirs.contains(second));
     QVERIFY(first != second);
-    // Its second's name was taken, so the recording took the name's next number.
+    // Its second's name was taken, so the recording took the name's next number, for its
+    // telemetry log too.
     QVERIFY(first.endsWith(QLatin1String("-2.csv")));
+    QCOMPARE(firstLog, first.chopped(3) + QLatin1String("tlog"));
     for (const QString &path : theirs)
         QCOMPARE(readAll(path), QByteArray("theirs\n"));
     QVERIFY(!ofKind(readRows(first), "command").isEmpty());

@@ -57,11 +57,15 @@ int main(int argc, char *argv[])
         QStringLiteral("take-control"),
         QStringLiteral("With --gimbal-view and a gimbal reached through a vehicle's gimbal "
                        "manager: take its control first."));
+    const QCommandLineOption replay(
+        QStringLiteral("replay"),
+        QStringLiteral("Play this telemetry log back for --seconds first, instead of a port."),
+        QStringLiteral("file"));
     const QCommandLineOption texts(
         QStringLiteral("texts"),
         QStringLiteral("Also print the angles, the status line and the protocol line as the "
                        "picture shows them, one a line (UTF-8)."));
-    parser.addOptions({language, port, seconds, plot, gimbalView, takeControl, texts});
+    parser.addOptions({language, port, seconds, plot, gimbalView, takeControl, replay, texts});
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The PNG to write."));
     parser.process(app);
     if (parser.positionalArguments().size() != 1 ||
@@ -96,6 +100,15 @@ int main(int argc, char *argv[])
             reports.wait(100);
         if (reports.isEmpty())
             return fail(QStringLiteral("no angles came from ") + parser.value(port));
+    }
+    if (parser.isSet(replay)) {
+        wiring.controller().openReplay(parser.value(replay));
+        if (!wiring.controller().replaying())
+            return fail(QStringLiteral("cannot replay ") + parser.value(replay));
+        QElapsedTimer played;
+        played.start();
+        while (played.elapsed() < parser.value(seconds).toDouble() * 1000)
+            frames.wait(100);
     }
     // The plot comes last, with the stick still held: its button is pressed for the user.
     QQuickWindow *plotWindow = nullptr;
