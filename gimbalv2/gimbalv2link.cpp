@@ -22,6 +22,7 @@ constexpr int TicksPerSecond = 50;
 // at all (see the README on ground-station failsafes), and its gimbals only what their manager
 // takes.
 constexpr int HeartbeatDelayTicks = 2 * TicksPerSecond;
+constexpr qint64 SettleUs = 2'000'000;
 constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float NoAttitude[4] = {NaN, NaN, NaN, NaN};
 constexpr double DegreesPerRadian = 57.29577951308232;
@@ -201,6 +202,9 @@ void GimbalV2Link::serveHelpers(TickBudget &budget)
 
 void GimbalV2Link::frameReceived(const mavlink_message_t &msg)
 {
+    // A replay runs no ticks: its frames' own time settles the link.
+    if (m_ravik.session().clock().nowUs() - m_openedUs >= SettleUs)
+        m_managers.settle();
     m_managers.frameReceived(msg);
     m_selector.frameReceived(msg);
     m_devices.frameReceived(msg);
@@ -227,6 +231,7 @@ void GimbalV2Link::openChanged()
     if (!m_open)
         return;
     m_ticks = 0;
+    m_openedUs = m_ravik.session().clock().nowUs();
     m_heartbeatDue = false;
     m_requestDue = false;
     m_selector.restart();

@@ -118,6 +118,8 @@ private:
     bool m_open = false;
     // Ticks since the link opened: the helpers' second comes every 50th.
     int m_ticks = 0;
+    // When the link opened, on the link's clock.
+    qint64 m_openedUs = 0;
     // A heartbeat or request due this second that the budget has not had room for yet.
     bool m_heartbeatDue = false;
     bool m_requestDue = false;
