@@ -48,6 +48,17 @@ public:
     {
         std::uint8_t system = 255;
         std::uint8_t component = 190;
+
+        // These defaults, with `system` and `component` instead where they are 1 to 255.
+        static Ids orGiven(int system, int component)
+        {
+            Ids ids;
+            if (system > 0 && system < 256)
+                ids.system = static_cast<std::uint8_t>(system);
+            if (component > 0 && component < 256)
+                ids.component = static_cast<std::uint8_t>(component);
+            return ids;
+        }
     };
 
     GimbalV2Link(Ravik &ravik, Ids ids, QObject *parent = nullptr);

@@ -28,6 +28,7 @@ public:
     explicit V2Devices(QObject *parent = nullptr);
 
     QStringList names() const;
+    const std::vector<Id> &ids() const { return m_devices; }
     // The index of the controlled gimbal, or -1 while there is none.
     int chosen() const { return m_chosen; }
     void choose(int index);

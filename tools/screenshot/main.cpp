@@ -1,6 +1,7 @@
 // gimbal-screenshot: renders the tool's real main window offscreen and saves it as a PNG, in a
 // chosen language and, given a simulator's port, with the port open, the right stick held and
-// the angles live; on request the plot's window too, and the gimbal's view open over the window.
+// the angles live; on request the plot's window too, the gimbal's view open over the window, and
+// the Parameters window once the gimbal's parameters have come.
 #include "identity.h"
 #include "mainwindowdriver.h"
 #include "wiring.h"
@@ -51,7 +52,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption gimbalView(
         QStringLiteral("gimbal-view"),
         QStringLiteral("Open the gimbal's view (its controls and device information) first."));
-    parser.addOptions({language, port, seconds, plot, gimbalView});
+    const QCommandLineOption params(
+        QStringLiteral("params"),
+        QStringLiteral("With --port: also save the Parameters window, its download done, to this "
+                       "PNG."),
+        QStringLiteral("file"));
+    parser.addOptions({language, port, seconds, plot, gimbalView, params});
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The PNG to write."));
     parser.process(app);
     if (parser.positionalArguments().size() != 1 ||
@@ -109,6 +115,24 @@ int main(int argc, char *argv[])
         while (!information->known() && waited.elapsed() < 3000)
             changed.wait(100);
     }
+    QQuickWindow *paramsWindow = nullptr;
+    if (parser.isSet(params)) {
+        QMetaObject::invokeMethod(driver.byId(QStringLiteral("paramsButton")), "clicked");
+        paramsWindow =
+            driver.byId(QStringLiteral("paramsLoader"))->property("item").value<QQuickWindow *>();
+        if (!paramsWindow)
+            return fail(QStringLiteral("the Parameters window could not be created"));
+        ParamPanel &panel = wiring.paramPanel();
+        QSignalSpy progress(&panel, &ParamPanel::progressChanged);
+        QElapsedTimer waited;
+        waited.start();
+        while (!panel.complete() && waited.elapsed() < 10000)
+            progress.wait(100);
+        if (!panel.complete())
+            return fail(QStringLiteral("the parameters did not come from ") + parser.value(port));
+        QSignalSpy paramsFrames(paramsWindow, &QQuickWindow::frameSwapped);
+        paramsFrames.wait(1000);
+    }
     // The picture is taken from the next frame, so it shows the latest angles.
     driver.window()->update();
     frames.wait(1000);
@@ -121,6 +145,11 @@ int main(int argc, char *argv[])
     if (plotWindow &&
         !plotWindow->screen()->grabWindow(plotWindow->winId()).toImage().save(parser.value(plot)))
         return fail(QStringLiteral("cannot write ") + parser.value(plot));
+    if (paramsWindow && !paramsWindow->screen()
+                             ->grabWindow(paramsWindow->winId())
+                             .toImage()
+                             .save(parser.value(params)))
+        return fail(QStringLiteral("cannot write ") + parser.value(params));
     if (parser.isSet(port))
         driver.releaseStick();
     return 0;

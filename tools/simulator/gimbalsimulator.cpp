@@ -6,10 +6,13 @@
 #include <gimbal_v2.h>
 #include <messages.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 constexpr std::uint8_t MavStateActive = 4;
+// 8N1: ten bits on the line for every byte.
+constexpr int BitsPerByte = 10;
 
 constexpr float degrees(float angle)
 {
@@ -62,8 +65,16 @@ V2DeviceProfile twoAxisGimbal()
 
 GimbalSimulator::GimbalSimulator(const SimulatorOptions &options, QObject *parent)
     : QObject(parent), m_options(options), m_line(makeLine(options)),
+      m_pacer([this](const QByteArray &frame) {
+          if (!m_line->send(frame))
+              ++m_droppedFrames;
+      }),
       m_writer(options.mavlinkVersion), m_random(options.seed)
 {
+    m_pacer.setBytesPerSecond(options.baud / BitsPerByte);
+    connect(&m_pacer, &LinePacer::roomForMore, this, &GimbalSimulator::pumpStreams);
+    m_streamTimer.setSingleShot(true);
+    connect(&m_streamTimer, &QTimer::timeout, this, &GimbalSimulator::pumpStreams);
     connect(m_line.get(), &SimulatorLine::received, this, &GimbalSimulator::receive);
     connect(m_line.get(), &SimulatorLine::restarted, this, [this] { m_reader.restart(); });
     plugIn();
@@ -91,6 +102,7 @@ void GimbalSimulator::plugIn()
 void GimbalSimulator::unplug()
 {
     m_plugged = false;
+    m_pacer.clear();
     m_line->close();
     removeV2Devices();
 }
@@ -104,16 +116,24 @@ void GimbalSimulator::addV2Devices()
     device.truncateExtensions = m_options.truncateExtensions;
     device.answerInformation = m_options.answerInformation;
     device.failureFlags = m_options.failureFlags;
+    device.paramCount = m_options.paramCount;
+    device.paramLoss = m_options.paramLoss;
     std::vector<V2DeviceProfile> profiles{threeAxisGimbal()};
     if (m_options.secondGimbal)
         profiles.push_back(twoAxisGimbal());
     for (const V2DeviceProfile &profile : profiles) {
         device.profile = profile;
+        device.seed = m_options.seed + profile.componentId;
         m_devices.push_back(std::make_unique<V2Device>(device));
         connect(m_devices.back().get(), &V2Device::frameReady, this,
                 [this](const QByteArray &frame, bool telemetry) {
                     if (m_plugged)
                         send(telemetry ? withLineFaults(frame) : frame);
+                });
+        connect(m_devices.back().get(), &V2Device::frameLost, this,
+                [this](const QByteArray &frame) {
+                    if (m_plugged)
+                        m_pacer.send(frame, true);
                 });
         if (m_line->mustSpeakFirst())
             m_devices.back()->wake();
@@ -142,6 +162,32 @@ void GimbalSimulator::toggleFailure()
 {
     for (const auto &device : m_devices)
         device->toggleFailure(m_options.failureToggle);
+}
+
+const SimParamServer *GimbalSimulator::params(std::uint8_t component) const
+{
+    for (const auto &device : m_devices) {
+        if (device->componentId() == component)
+            return &device->params();
+    }
+    return nullptr;
+}
+
+// One value at a time, each as the line has room for it, so that statuses and heartbeats take
+// their turn between values rather than wait behind the whole set. A line without a pace takes
+// one a turn of the event loop, so that the tool reads as they come.
+void GimbalSimulator::pumpStreams()
+{
+    while (m_plugged && m_pacer.wantsMore()) {
+        const bool sent = std::any_of(m_devices.begin(), m_devices.end(),
+                                      [](const auto &device) { return device->sendStreamed(); });
+        if (!sent)
+            return;
+        if (!m_pacer.isPaced()) {
+            m_streamTimer.start(0);
+            return;
+        }
+    }
 }
 
 void GimbalSimulator::replug()
@@ -221,7 +267,7 @@ void GimbalSimulator::sendHeartbeat()
 void GimbalSimulator::send(QByteArray frame)
 {
     ++m_framesNumbered;
-    if (!m_line->send(frame))
+    if (!m_pacer.send(frame))
         ++m_droppedFrames;
 }
 
@@ -253,4 +299,5 @@ void GimbalSimulator::receive()
             m_commands.passed(msg.seq);
         }
     }
+    pumpStreams();
 }
