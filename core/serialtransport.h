@@ -24,6 +24,7 @@ public:
     bool isOpen() const override;
     Write write(const char *data, int size) override;
     int bytesPerSecond() const override;
+    bool takesMore() const override;
 
 signals:
     // The device stopped reading and waiting commands were dropped.

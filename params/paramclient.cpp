@@ -135,7 +135,7 @@ void ParamClient::serveWrites(TickBudget &budget, qint64 now)
     for (ParamComponent *component : writing) {
         ParamWriter &writer = *component->writer();
         bool sent = false;
-        while (budget.left() >= m_setBytes) {
+        while (budget.fits(m_setBytes)) {
             const std::optional<ParamWriter::Send> send = writer.nextSend(now);
             if (!send)
                 break;
@@ -167,7 +167,7 @@ void ParamClient::serveDownload(TickBudget &budget, qint64 now)
         emit changed(m_downloading);
     }
     ParamComponent *component = m_downloading;
-    if (component->versionDue() && budget.left() >= m_commandBytes) {
+    if (component->versionDue() && budget.fits(m_commandBytes)) {
         m_sender.send(
             [&](mavlink_message_t *msg) {
                 mavlink_msg_command_long_pack(m_sender.system(), m_sender.component(), msg,
@@ -180,7 +180,7 @@ void ParamClient::serveDownload(TickBudget &budget, qint64 now)
     }
     ParamDownload &download = component->download();
     // A list request is shorter than a read.
-    while (budget.left() >= m_readBytes) {
+    while (budget.fits(m_readBytes)) {
         const std::optional<ParamDownload::Request> request = download.nextRequest(now);
         if (!request)
             break;

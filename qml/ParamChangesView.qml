@@ -112,6 +112,8 @@ Popup {
             Button {
                 id: writeChangesButton
 
+                objectName: "writeChangesButton"
+
                 text: qsTr("写入更改")
                 enabled: changesView.panel.canWriteChanges
 

@@ -173,6 +173,13 @@ const SimParamServer *GimbalSimulator::params(std::uint8_t component) const
     return nullptr;
 }
 
+void GimbalSimulator::setParamLoss(double share)
+{
+    m_options.paramLoss = share;
+    for (const auto &device : m_devices)
+        device->params().setLossShare(share);
+}
+
 // One value at a time, each as the line has room for it, so that statuses and heartbeats take
 // their turn between values rather than wait behind the whole set. A line without a pace takes
 // one a turn of the event loop, so that the tool reads as they come.

@@ -110,6 +110,8 @@ public:
     void toggleFailure();
     // The parameter server of the v2 device on `component`, or nullptr.
     const SimParamServer *params(std::uint8_t component) const;
+    // The share of parameter replies lost, from now on.
+    void setParamLoss(double share);
 
 private:
     void plugIn();

@@ -43,6 +43,7 @@ public:
     // The stream's next value, while it runs.
     std::optional<Reply> nextStreamed();
 
+    void setLossShare(double lossShare) { m_lossShare = lossShare; }
     const SimParamSet &params() const { return m_params; }
     const Tally &tally() const { return m_tally; }
 

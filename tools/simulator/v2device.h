@@ -75,6 +75,7 @@ public:
     void pause();
     const V2DeviceTally &tally() const { return m_tally; }
     const SimParamServer &params() const { return m_params; }
+    SimParamServer &params() { return m_params; }
     // Sends the next value of a parameter list stream; false when none runs.
     bool sendStreamed();
 
