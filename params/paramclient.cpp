@@ -124,7 +124,7 @@ void ParamClient::serve(TickBudget &budget)
     const qint64 t = now();
     serveWrites(budget, t);
     serveDownload(budget, t);
-    // By index and over a copy: what the signals set off may add components and writes.
+    // By index: what the signals set off may add components.
     for (std::size_t i = 0; i < m_components.size(); ++i)
         settle(m_components[i].get(), t);
 }
