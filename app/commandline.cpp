@@ -7,18 +7,12 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <utility>
 
 namespace {
-int fail(const QString &error)
-{
-    QTextStream(stderr) << "gimbal: " << error << "\n"
-                        << "Try 'gimbal --help' for the options.\n";
-    return 2;
-}
-
 // Why --port's value names no link, for the terminal.
 QString addressProblem(LinkAddress::Error error)
 {
@@ -47,10 +41,21 @@ bool readId(const QString &text, int &id)
     id = value;
     return true;
 }
-} // namespace
 
-std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &options)
+// What a command line asks for.
+struct Reading
 {
+    enum Kind { Start, Help, Version, Error } kind = Start;
+    QString error;
+    // The error is an unknown option.
+    bool unknownOption = false;
+};
+
+// Reads `arguments` into `options`; the help text goes into `helpText` when given (making it
+// needs the application object).
+Reading readCommandLine(const QStringList &arguments, StartOptions &options, QString *helpText)
+{
+    const auto fail = [](const QString &error) { return Reading{Reading::Error, error, false}; };
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Control panel for a camera gimbal on a serial port or the network "
@@ -102,20 +107,40 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
         QStringLiteral("The tool's own component id towards an autopilot's gimbal manager, 1 to "
                        "255 (default 190)."),
         QStringLiteral("id"));
+    const QCommandLineOption paramsSave(
+        QStringLiteral("params-save"),
+        QStringLiteral("Without the window: read every parameter of the component at --port and "
+                       "save them to this file, tab-separated. Exits 0 when all were read and "
+                       "saved, 1 otherwise."),
+        QStringLiteral("file"));
+    const QCommandLineOption paramsLoad(
+        QStringLiteral("params-load"),
+        QStringLiteral("Without the window: read this parameter file (tab-separated, or "
+                       "name,value lines) and print how it differs from the component at --port; "
+                       "writes nothing, and exits 0 only when nothing differs. With --yes, writes "
+                       "the differing values and exits 0 only when the component confirmed every "
+                       "one and the file held nothing it lacks or cannot take."),
+        QStringLiteral("file"));
+    const QCommandLineOption yes(QStringLiteral("yes"),
+                                 QStringLiteral("With --params-load: write the differences."));
+    const QCommandLineOption paramsComponent(
+        QStringLiteral("params-component"),
+        QStringLiteral("The component the parameter commands work on, such as 1/154 (default: "
+                       "the first on the link that answers)."),
+        QStringLiteral("system/component"));
     parser.addOptions({port, baud, language, record, replay, protocol, systemId, componentId,
-                       vehicleSystemId, vehicleComponentId});
+                       vehicleSystemId, vehicleComponentId, paramsSave, paramsLoad, yes,
+                       paramsComponent});
 
     if (!parser.parse(arguments))
-        return fail(parser.errorText());
+        return {Reading::Error, parser.errorText(), !parser.unknownOptionNames().isEmpty()};
     if (parser.isSet(help)) {
-        QTextStream(stdout) << parser.helpText();
-        return 0;
+        if (helpText)
+            *helpText = parser.helpText();
+        return {Reading::Help, {}};
     }
-    if (parser.isSet(version)) {
-        QTextStream(stdout) << QCoreApplication::applicationName() << ' '
-                            << QCoreApplication::applicationVersion() << '\n';
-        return 0;
-    }
+    if (parser.isSet(version))
+        return {Reading::Version, {}};
     if (!parser.positionalArguments().isEmpty())
         return fail(
             QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
@@ -172,5 +197,63 @@ std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &
             return fail(QStringLiteral("--%1 '%2' is not a number from 1 to 255")
                             .arg(option->names().first(), parser.value(*option)));
     }
+    options.paramsSave = parser.value(paramsSave);
+    options.paramsLoad = parser.value(paramsLoad);
+    options.paramsYes = parser.isSet(yes);
+    if ((parser.isSet(paramsSave) && options.paramsSave.isEmpty()) ||
+        (parser.isSet(paramsLoad) && options.paramsLoad.isEmpty()))
+        return fail(QStringLiteral("--params-save and --params-load need a file name"));
+    if (parser.isSet(paramsSave) && parser.isSet(paramsLoad))
+        return fail(QStringLiteral("--params-save and --params-load cannot go together"));
+    if (options.paramsCommand() && options.port.isEmpty())
+        return fail(QStringLiteral("the parameter commands need --port"));
+    if (options.paramsCommand() && !options.recordFile.isEmpty())
+        return fail(QStringLiteral("--record needs the window, not a parameter command"));
+    if (options.paramsYes && options.paramsLoad.isEmpty())
+        return fail(QStringLiteral("--yes goes with --params-load"));
+    if (parser.isSet(paramsComponent)) {
+        const QString ids = parser.value(paramsComponent);
+        static const QRegularExpression pair(QStringLiteral("^([0-9]+)/([0-9]+)$"));
+        const QRegularExpressionMatch match = pair.match(ids);
+        if (!options.paramsCommand())
+            return fail(QStringLiteral("--params-component goes with a parameter command"));
+        if (!match.hasMatch() || !readId(match.captured(1), options.paramsSystem) ||
+            !readId(match.captured(2), options.paramsComponent))
+            return fail(QStringLiteral("--params-component '%1' is not SYSTEM/COMPONENT, each "
+                                       "from 1 to 255")
+                            .arg(ids));
+    }
+    return {};
+}
+} // namespace
+
+std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &options)
+{
+    QString helpText;
+    const Reading reading = readCommandLine(arguments, options, &helpText);
+    switch (reading.kind) {
+    case Reading::Help:
+        QTextStream(stdout) << helpText;
+        return 0;
+    case Reading::Version:
+        QTextStream(stdout) << QCoreApplication::applicationName() << ' '
+                            << QCoreApplication::applicationVersion() << '\n';
+        return 0;
+    case Reading::Error:
+        QTextStream(stderr) << "gimbal: " << reading.error << "\n"
+                            << "Try 'gimbal --help' for the options.\n";
+        return 2;
+    case Reading::Start:
+        break;
+    }
     return std::nullopt;
+}
+
+bool runsWithoutWindow(const QStringList &arguments)
+{
+    StartOptions options;
+    const Reading reading = readCommandLine(arguments, options, nullptr);
+    if (reading.kind == Reading::Error)
+        return !reading.unknownOption;
+    return reading.kind != Reading::Start || options.paramsCommand();
 }

@@ -1,6 +1,6 @@
 // The tool's command line: --port, --baud, --language, --record, --replay, --protocol,
-// --system-id, --component-id, --vehicle-system-id, --vehicle-component-id, --help and
-// --version.
+// --system-id, --component-id, --vehicle-system-id, --vehicle-component-id, the parameter
+// commands (--params-save, --params-load, --yes, --params-component), --help and --version.
 #pragma once
 
 #include <QString>
@@ -28,6 +28,16 @@ struct StartOptions
     // The same on a vehicle link, where the tool speaks to an autopilot's gimbal manager.
     int vehicleSystemId = 0;
     int vehicleComponentId = 0;
+    // A parameter command, run without the window: the file to save the parameters to, or the
+    // file to load and compare (and with `paramsYes`, write).
+    QString paramsSave;
+    QString paramsLoad;
+    bool paramsYes = false;
+    // The component whose parameters the command works on, or 0/0 for the first that answers.
+    int paramsSystem = 0;
+    int paramsComponent = 0;
+
+    bool paramsCommand() const { return !paramsSave.isEmpty() || !paramsLoad.isEmpty(); }
 };
 
 // Reads `arguments` (the program name first; the application object has taken Qt's own options
@@ -35,3 +45,9 @@ struct StartOptions
 // print to standard output, and 2 after a bad value, whose error goes to standard error.
 // Returns nothing when the tool is to start with `options`.
 std::optional<int> parseCommandLine(const QStringList &arguments, StartOptions &options);
+
+// Whether the command line runs without a window, so that no display is needed: --help,
+// --version, a parameter command, and a bad value, whose error needs none either. Read before any
+// application object exists. An unknown option may be one of Qt's own (-platform, -style), which
+// the window's application takes out of the line before reading it again; it needs the window.
+bool runsWithoutWindow(const QStringList &arguments);

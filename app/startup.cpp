@@ -2,6 +2,7 @@
 
 #include "commandline.h"
 #include "identity.h"
+#include "paramcommand.h"
 #include "renderbackend.h"
 #include "settingsstore.h"
 #include "terminationsignals.h"
@@ -11,9 +12,28 @@
 #include <QIcon>
 #include <QUrl>
 
+namespace {
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+} // namespace
+
 int runGimbal(int &argc, char **argv, const QString &mainFile)
 {
     setApplicationIdentity();
+    // Without a window nothing needs a display: the command line is read before the window's
+    // application is made, whose platform plugin would abort where there is none.
+    if (runsWithoutWindow(argumentsOf(argc, argv))) {
+        QCoreApplication app(argc, argv);
+        StartOptions options;
+        if (const std::optional<int> exitCode = parseCommandLine(app.arguments(), options))
+            return *exitCode;
+        return ParamCommand::run(options);
+    }
     QGuiApplication app(argc, argv);
     StartOptions options;
     if (const std::optional<int> exitCode = parseCommandLine(app.arguments(), options))

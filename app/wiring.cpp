@@ -1,6 +1,7 @@
 #include "wiring.h"
 
 #include "linkstatus.h"
+#include "paramsources.h"
 #include "qmltypes.h"
 #include "replaylink.h"
 #include "serial.h"
@@ -90,17 +91,11 @@ Wiring::Wiring(QGuiApplication &app, QSettings *store, const StartOptions &optio
 
 void Wiring::publishV2(const StartOptions &options, QSettings *store)
 {
-    GimbalV2Link::Ids ids;
-    if (options.systemId > 0)
-        ids.system = static_cast<std::uint8_t>(options.systemId);
-    if (options.componentId > 0)
-        ids.component = static_cast<std::uint8_t>(options.componentId);
-    GimbalV2Link::Ids vehicleIds = GimbalV2Link::VehicleIds;
-    if (options.vehicleSystemId > 0)
-        vehicleIds.system = static_cast<std::uint8_t>(options.vehicleSystemId);
-    if (options.vehicleComponentId > 0)
-        vehicleIds.component = static_cast<std::uint8_t>(options.vehicleComponentId);
-    m_v2.emplace(*m_ravik, ids, vehicleIds);
+    const GimbalV2Link::Ids ids =
+        GimbalV2Link::Ids{}.orGiven(options.systemId, options.componentId);
+    m_v2.emplace(
+        *m_ravik, ids,
+        GimbalV2Link::VehicleIds.orGiven(options.vehicleSystemId, options.vehicleComponentId));
     ProtocolSelector *selector = m_v2->selector();
     const QString protocol = options.protocol.isEmpty() ? m_settings.protocol() : options.protocol;
     selector->setChoice(ProtocolSelector::choiceNamed(protocol).value_or(ProtocolSelector::Auto));
@@ -118,6 +113,12 @@ void Wiring::publishV2(const StartOptions &options, QSettings *store)
     context->setContextProperty(QStringLiteral("v2Information"), m_v2->information());
     context->setContextProperty(QStringLiteral("managerControl"), m_v2->managerControl());
     context->setContextProperty(QStringLiteral("angleDisplay"), &*m_angles);
+
+    // The parameters are asked as the tool's v2 identity, a ground station's.
+    m_params.emplace(m_ravik->session(), ids.system, ids.component);
+    feedParamComponents(*m_params, *m_v2, m_ravik->session());
+    m_paramPanel.emplace(*m_params);
+    context->setContextProperty(QStringLiteral("paramPanel"), &*m_paramPanel);
 }
 
 Wiring::~Wiring()

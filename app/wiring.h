@@ -1,5 +1,6 @@
 // The tool's objects behind the main window: the QML engine, the start-up translator, the
 // language switcher, the controller with its link status, the v2 gimbal link and the angles shown,
+// the parameters of the components on the link and the Parameters view's state,
 // the list of messages, the keyboard and gamepad input, the plot's history, the recorder, the port
 // box's choice and the filter between the controller's messages and their list, published to QML
 // under the names the window uses. Declared in creation order, so they are destroyed in reverse:
@@ -14,6 +15,8 @@
 #include "linksettings.h"
 #include "messagemodel.h"
 #include "noticefilter.h"
+#include "paramclient.h"
+#include "parampanel.h"
 #include "portchoice.h"
 #include "qmllanguage.h"
 #include "ravik.h"
@@ -51,9 +54,11 @@ public:
     GimbalV2Link &v2Link() { return *m_v2; }
     AngleDisplay &angleDisplay() { return *m_angles; }
     Recorder &recorder() { return *m_recorder; }
+    ParamPanel &paramPanel() { return *m_paramPanel; }
 
 private:
-    // Builds the v2 link with the tool's ids and protocol choice, and the angles shown.
+    // Builds the v2 link with the tool's ids and protocol choice, the angles shown, and the
+    // parameter client under the same ids.
     void publishV2(const StartOptions &options, QSettings *store);
 
     QQmlApplicationEngine m_engine;
@@ -69,6 +74,8 @@ private:
     std::optional<Ravik> m_ravik;
     std::optional<GimbalV2Link> m_v2;
     std::optional<AngleDisplay> m_angles;
+    std::optional<ParamClient> m_params;
+    std::optional<ParamPanel> m_paramPanel;
     std::optional<InputControl> m_input;
     std::optional<TelemetryHistory> m_history;
     std::optional<Recorder> m_recorder;

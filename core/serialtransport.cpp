@@ -82,3 +82,11 @@ int SerialTransport::bytesPerSecond() const
 {
     return m_baudRate > 0 ? m_baudRate / BitsPerByte : 0;
 }
+
+// The same test as write()'s: a burst of the tool's own frames within one tick fills the port's
+// buffer before the event loop drains it, and must stop short of looking like a stall.
+bool SerialTransport::takesMore() const
+{
+    return m_serial.isOpen() && systemOutputQueue(m_serial.handle()) < MaxQueuedBytes &&
+           m_serial.bytesToWrite() < MaxQueuedBytes;
+}

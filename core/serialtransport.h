@@ -25,6 +25,7 @@ public:
     Write write(const char *data, int size) override;
     void drain() override;
     int bytesPerSecond() const override;
+    bool takesMore() const override;
 
 signals:
     // The device stopped reading and waiting commands were dropped.

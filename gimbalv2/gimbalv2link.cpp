@@ -141,6 +141,9 @@ bool GimbalV2Link::managed() const
 
 bool GimbalV2Link::tick(float x, float y, float z)
 {
+    // Counted here, where every tick of an open link comes, rather than among the helpers, which
+    // a busy line may pass over.
+    ++m_ticks;
     if (m_selector.protocol() != ProtocolSelector::V2)
         return false;
     if (!m_devices.hasChosen())
@@ -183,15 +186,15 @@ bool GimbalV2Link::tick(float x, float y, float z)
 // SYSID_MYGCS, PX4 any of type GCS), so that opening or closing the panel could start or stop one.
 void GimbalV2Link::serveHelpers(TickBudget &budget)
 {
-    if (m_ticks == HeartbeatDelayTicks)
+    if (m_ticks > HeartbeatDelayTicks)
         m_managers.settle();
     if (m_managers.anyAutopilot()) {
         m_heartbeatDue = false;
         m_managers.serve(budget, m_vehicleSender);
-    } else if (m_ticks >= HeartbeatDelayTicks && m_ticks % TicksPerSecond == 0) {
+    } else if (m_ticks > HeartbeatDelayTicks && m_ticks % TicksPerSecond == 1) {
         m_heartbeatDue = m_selector.protocol() != ProtocolSelector::Report;
     }
-    if (m_ticks++ % TicksPerSecond == 0)
+    if (m_ticks % TicksPerSecond == 1)
         m_requestDue = m_selector.protocol() == ProtocolSelector::V2 && m_devices.hasChosen() &&
                        m_devices.chosenPath() == V2Devices::Direct && !m_information.known();
     if (m_heartbeatDue)

@@ -50,6 +50,17 @@ public:
     {
         std::uint8_t system = 255;
         std::uint8_t component = 190;
+
+        // These ids, with `system` and `component` instead where they are 1 to 255.
+        Ids orGiven(int system, int component) const
+        {
+            Ids ids = *this;
+            if (system > 0 && system < 256)
+                ids.system = static_cast<std::uint8_t>(system);
+            if (component > 0 && component < 256)
+                ids.component = static_cast<std::uint8_t>(component);
+            return ids;
+        }
     };
     // On a vehicle the operator's main ground station usually has 255/190, and the gimbal
     // manager tells its controllers apart by their ids.

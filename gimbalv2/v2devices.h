@@ -60,6 +60,7 @@ public:
 
     QStringList names() const;
     QStringList labels() const;
+    const std::vector<Id> &ids() const { return m_devices; }
     // The index of the controlled gimbal, or -1 while there is none.
     int chosen() const { return m_chosen; }
     void choose(int index);

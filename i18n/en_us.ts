@@ -546,6 +546,260 @@
     </message>
 </context>
 <context>
+    <name>ParamComponent</name>
+    <message>
+        <source>v2 云台设备</source>
+        <translation>v2 gimbal device</translation>
+    </message>
+    <message>
+        <source>云台（GIMBAL_REPORT）</source>
+        <translation>gimbal (GIMBAL_REPORT)</translation>
+    </message>
+    <message>
+        <source>自动驾驶仪</source>
+        <translation>autopilot</translation>
+    </message>
+    <message>
+        <source>组件</source>
+        <translation>component</translation>
+    </message>
+</context>
+<context>
+    <name>ParamChanges</name>
+    <message>
+        <source>设备没有此参数</source>
+        <translation>the device has no such parameter</translation>
+    </message>
+    <message>
+        <source>不同的值：%1</source>
+        <translation>differing values: %1</translation>
+    </message>
+    <message>
+        <source>设备没有的名称：%1</source>
+        <translation>names the device lacks: %1</translation>
+    </message>
+    <message>
+        <source>不合类型的值：%1</source>
+        <translation>values that do not fit: %1</translation>
+    </message>
+    <message>
+        <source>无法读取的行：%1</source>
+        <translation>lines not read: %1</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+</context>
+<context>
+    <name>ParamPanel</name>
+    <message>
+        <source>%1 / %2 · %3 秒</source>
+        <translation>%1 / %2 · %3 s</translation>
+    </message>
+    <message>
+        <source>正在询问链路上的组件…</source>
+        <translation>Asking the components on the link…</translation>
+    </message>
+    <message>
+        <source>还没有组件回应参数请求</source>
+        <translation>No component has answered the parameter request yet</translation>
+    </message>
+    <message>
+        <source>已读取全部参数</source>
+        <translation>All parameters read</translation>
+    </message>
+    <message>
+        <source>正在读取…</source>
+        <translation>Reading…</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>参数尚未全部读取，未保存</source>
+        <translation>Not every parameter has been read; nothing saved</translation>
+    </message>
+    <message>
+        <source>已将 %1 个参数保存到 %2</source>
+        <translation>Saved %1 parameters to %2</translation>
+    </message>
+    <message>
+        <source>正在写入 %1 个参数…</source>
+        <translation>Writing %1 parameters…</translation>
+    </message>
+    <message>
+        <source>无法经值字段准确传送，未写入：%1</source>
+        <translation>Not written, the value field cannot carry them exactly: %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>ParamCommand</name>
+    <message>
+        <source>%1 秒内 %2 上没有组件回应参数请求</source>
+        <translation>no component on %2 answered the parameter request within %1 s</translation>
+    </message>
+    <message>
+        <source>被信号中止</source>
+        <translation>stopped by a signal</translation>
+    </message>
+    <message>
+        <source>%1 没有回应参数请求</source>
+        <translation>%1 did not answer the parameter request</translation>
+    </message>
+    <message>
+        <source>%1：%2 个参数，用时 %3 秒；%4</source>
+        <translation>%1: %2 parameters in %3 s; %4</translation>
+    </message>
+    <message>
+        <source>已将 %1 个参数保存到 %2</source>
+        <translation>Saved %1 parameters to %2</translation>
+    </message>
+    <message>
+        <source>%1：设备没有此参数</source>
+        <translation>%1: the device has no such parameter</translation>
+    </message>
+    <message>
+        <source>%1 个值与文件不同；未写入（加 --yes 写入）</source>
+        <translation>%1 values differ from the file; nothing written (--yes writes them)</translation>
+    </message>
+    <message>
+        <source>%1：被设备拒绝，仍为 %2</source>
+        <translation>%1: refused by the device, which keeps %2</translation>
+    </message>
+    <message>
+        <source>%1：写入未得到确认</source>
+        <translation>%1: the write was not confirmed</translation>
+    </message>
+    <message>
+        <source>链路已断开</source>
+        <translation>the link went away</translation>
+    </message>
+</context>
+<context>
+    <name>ParamsView</name>
+    <message>
+        <source>待写入</source>
+        <translation>to write</translation>
+    </message>
+    <message>
+        <source>写入中</source>
+        <translation>writing</translation>
+    </message>
+    <message>
+        <source>已写入</source>
+        <translation>written</translation>
+    </message>
+    <message>
+        <source>被拒绝</source>
+        <translation>refused</translation>
+    </message>
+    <message>
+        <source>未确认</source>
+        <translation>unconfirmed</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>组件</source>
+        <translation>Component</translation>
+    </message>
+    <message>
+        <source>重新读取</source>
+        <translation>Read again</translation>
+    </message>
+    <message>
+        <source>按名称搜索</source>
+        <translation>Search by name</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>参数文件</source>
+        <translation>Parameter file</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>载入</source>
+        <translation>Load</translation>
+    </message>
+</context>
+<context>
+    <name>ParamChangesView</name>
+    <message>
+        <source>不同</source>
+        <translation>differs</translation>
+    </message>
+    <message>
+        <source>设备无此名</source>
+        <translation>not on the device</translation>
+    </message>
+    <message>
+        <source>不合类型</source>
+        <translation>does not fit</translation>
+    </message>
+    <message>
+        <source>无法读取</source>
+        <translation>not read</translation>
+    </message>
+    <message>
+        <source>载入的文件与设备的参数比较</source>
+        <translation>The loaded file against the device's parameters</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>设备的值</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>文件的值</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>写入更改</source>
+        <translation>Write changes</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>PlotView</name>
     <message>
         <source>Pitch</source>
@@ -1139,6 +1393,10 @@
     <message>
         <source>云台</source>
         <translation>Gimbal</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Parameters</translation>
     </message>
 </context>
 <context>

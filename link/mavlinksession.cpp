@@ -154,12 +154,15 @@ void MavlinkSession::beginTick()
     m_credit = std::min(m_credit + perTick, CarriedTicks * perTick);
 }
 
-// In turns, so that a helper with much to send (a parameter download) cannot starve the others.
+// In turns, so that a helper with much to send (a parameter download) cannot starve the others;
+// and only while the transport takes more, so that a burst of helper frames is never taken for a
+// device that stopped reading.
 void MavlinkSession::serveHelpers()
 {
     if (!m_open || m_helpers.empty())
         return;
-    TickBudget budget(std::max(m_credit, 0));
+    const Transport *transport = m_transport;
+    TickBudget budget(std::max(m_credit, 0), [transport] { return transport->takesMore(); });
     const std::size_t count = m_helpers.size();
     for (std::size_t i = 0; i < count && budget.left() > 0; ++i) {
         const HelperEntry &entry = m_helpers[(m_nextHelper + i) % count];

@@ -35,6 +35,9 @@ public:
     virtual void drain() {}
     // What the line carries at most, in bytes per second, or 0 where no line rate limits it.
     virtual int bytesPerSecond() const { return 0; }
+    // Whether a write now would be taken, rather than dropped as for a far end that does not
+    // keep up.
+    virtual bool takesMore() const { return true; }
     // Where later writes go, on a transport that hears several senders: a source of received().
     virtual void replyTo(int source) { Q_UNUSED(source) }
     // The sender `source` as "ADDR:PORT", or empty where the far end is the only one.

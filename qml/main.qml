@@ -271,19 +271,18 @@ Window {
             }
         }
 
-        // Opens the plot and the recording from the angle group's title row.
+        // Opens the plot, the recording, the gimbal's view and its parameters from the angle
+        // group's title row.
         Row {
             anchors.top: gimbalImuInfoGb.top
             anchors.right: gimbalImuInfoGb.right
             anchors.topMargin: 4
             anchors.rightMargin: 10
 
-            Button {
+            TitleButton {
                 id: plotButton
 
                 text: qsTr("曲线")
-                flat: true
-                font.pixelSize: 14
 
                 onClicked: {
                     plotLoader.active = true
@@ -292,12 +291,10 @@ Window {
                 }
             }
 
-            Button {
+            TitleButton {
                 id: recordingButton
 
                 text: recorder.recording ? qsTr("● 录制中") : qsTr("录制")
-                flat: true
-                font.pixelSize: 14
 
                 onClicked: {
                     recordView.active = true
@@ -305,16 +302,26 @@ Window {
                 }
             }
 
-            Button {
+            TitleButton {
                 id: gimbalButton
 
                 text: qsTr("云台")
-                flat: true
-                font.pixelSize: 14
 
                 onClicked: {
                     gimbalView.active = true
                     gimbalView.item.open()
+                }
+            }
+
+            TitleButton {
+                id: paramsButton
+
+                text: qsTr("参数")
+
+                onClicked: {
+                    paramsLoader.active = true
+                    paramsLoader.item.show()
+                    paramsLoader.item.raise()
                 }
             }
         }
@@ -325,6 +332,14 @@ Window {
 
             active: false
             source: "PlotView.qml"
+        }
+
+        // The Parameters window, too, is made the first time it is asked for.
+        Loader {
+            id: paramsLoader
+
+            active: false
+            source: "ParamsView.qml"
         }
 
         Loader {

@@ -143,9 +143,9 @@ void tst_Catalogue::englishStructure()
         untranslated += message.translated ? 0 : 1;
     }
     QCOMPARE(keys.size(), catalogue.messages.size());
-    // The window's 57, the buttons for the input settings, the plot, the recording and the
-    // gimbal's view, and the refusal of a baud rate.
-    QCOMPARE(perContext.value(QStringLiteral("main")), 63);
+    // The window's 57, the buttons for the input settings, the plot, the recording, the
+    // gimbal's view and the parameters, and the refusal of a baud rate.
+    QCOMPARE(perContext.value(QStringLiteral("main")), 64);
     QCOMPARE(perContext.value(QStringLiteral("RavikCombox")), 2);
     // The views added beside the window's own texts are translated throughout.
     QCOMPARE(untranslated, 20);

@@ -1,8 +1,10 @@
 // gimbal-screenshot: renders the tool's real main window offscreen and saves it as a PNG, in a
 // chosen language and, given a simulator's port, with the port open, the right stick held and
-// the angles live; on request the plot's window too, and the gimbal's view open over the window,
-// and what the window says of the link as text, for the checks of a build where only the window
-// shows what was received (the Windows build under Wine).
+// the angles live; on request the plot's window too, the gimbal's view open over the window (its
+// control taken where a gimbal manager gives it), the Parameters window once the gimbal's
+// parameters have come, a telemetry log played back, and what the window says of the link as
+// text, for the checks of a build where only the window shows what was received (the Windows
+// build under Wine).
 #include "identity.h"
 #include "mainwindowdriver.h"
 #include "wiring.h"
@@ -65,7 +67,13 @@ int main(int argc, char *argv[])
         QStringLiteral("texts"),
         QStringLiteral("Also print the angles, the status line and the protocol line as the "
                        "picture shows them, one a line (UTF-8)."));
-    parser.addOptions({language, port, seconds, plot, gimbalView, takeControl, replay, texts});
+    const QCommandLineOption params(
+        QStringLiteral("params"),
+        QStringLiteral("With --port: also save the Parameters window, its download done, to this "
+                       "PNG."),
+        QStringLiteral("file"));
+    parser.addOptions(
+        {language, port, seconds, plot, gimbalView, takeControl, replay, params, texts});
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The PNG to write."));
     parser.process(app);
     if (parser.positionalArguments().size() != 1 ||
@@ -141,6 +149,24 @@ int main(int argc, char *argv[])
                 return fail(QStringLiteral("the gimbal manager did not give control"));
         }
     }
+    QQuickWindow *paramsWindow = nullptr;
+    if (parser.isSet(params)) {
+        QMetaObject::invokeMethod(driver.byId(QStringLiteral("paramsButton")), "clicked");
+        paramsWindow =
+            driver.byId(QStringLiteral("paramsLoader"))->property("item").value<QQuickWindow *>();
+        if (!paramsWindow)
+            return fail(QStringLiteral("the Parameters window could not be created"));
+        ParamPanel &panel = wiring.paramPanel();
+        QSignalSpy progress(&panel, &ParamPanel::progressChanged);
+        QElapsedTimer waited;
+        waited.start();
+        while (!panel.complete() && waited.elapsed() < 10000)
+            progress.wait(100);
+        if (!panel.complete())
+            return fail(QStringLiteral("the parameters did not come from ") + parser.value(port));
+        QSignalSpy paramsFrames(paramsWindow, &QQuickWindow::frameSwapped);
+        paramsFrames.wait(1000);
+    }
     // The picture is taken from the next frame, so it shows the latest angles.
     driver.window()->update();
     frames.wait(1000);
@@ -153,6 +179,11 @@ int main(int argc, char *argv[])
     if (plotWindow &&
         !plotWindow->screen()->grabWindow(plotWindow->winId()).toImage().save(parser.value(plot)))
         return fail(QStringLiteral("cannot write ") + parser.value(plot));
+    if (paramsWindow && !paramsWindow->screen()
+                             ->grabWindow(paramsWindow->winId())
+                             .toImage()
+                             .save(parser.value(params)))
+        return fail(QStringLiteral("cannot write ") + parser.value(params));
     if (parser.isSet(texts)) {
         const QObject *state = driver.byId(QStringLiteral("statusView"))
                                    ->findChild<QObject *>(QStringLiteral("stateLine"));

@@ -6,10 +6,13 @@
 #include <gimbal_v2.h>
 #include <messages.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 constexpr std::uint8_t MavStateActive = 4;
+// 8N1: ten bits on the line for every byte.
+constexpr int BitsPerByte = 10;
 
 constexpr float degrees(float angle)
 {
@@ -39,12 +42,15 @@ std::vector<V2DeviceOptions> v2DeviceOptions(const SimulatorOptions &options)
     device.truncateExtensions = options.truncateExtensions;
     device.answerInformation = options.answerInformation;
     device.failureFlags = options.failureFlags;
+    device.paramCount = options.paramCount;
+    device.paramLoss = options.paramLoss;
     std::vector<V2DeviceProfile> profiles{threeAxisGimbal()};
     if (options.secondGimbal)
         profiles.push_back(twoAxisGimbal());
     std::vector<V2DeviceOptions> devices;
     for (const V2DeviceProfile &profile : profiles) {
         device.profile = profile;
+        device.seed = options.seed + profile.componentId;
         devices.push_back(device);
     }
     return devices;
@@ -83,8 +89,16 @@ V2DeviceProfile twoAxisGimbal()
 
 GimbalSimulator::GimbalSimulator(const SimulatorOptions &options, QObject *parent)
     : QObject(parent), m_options(options), m_line(makeLine(options)),
+      m_pacer([this](const QByteArray &frame) {
+          if (!m_line->send(frame))
+              ++m_droppedFrames;
+      }),
       m_writer(options.mavlinkVersion), m_random(options.seed)
 {
+    m_pacer.setBytesPerSecond(options.baud / BitsPerByte);
+    connect(&m_pacer, &LinePacer::roomForMore, this, &GimbalSimulator::pumpStreams);
+    m_streamTimer.setSingleShot(true);
+    connect(&m_streamTimer, &QTimer::timeout, this, &GimbalSimulator::pumpStreams);
     connect(m_line.get(), &SimulatorLine::received, this, &GimbalSimulator::receive);
     connect(m_line.get(), &SimulatorLine::restarted, this, [this] { m_reader.restart(); });
     if (options.protocol == SimulatedProtocol::V2 &&
@@ -117,6 +131,7 @@ void GimbalSimulator::plugIn()
 void GimbalSimulator::unplug()
 {
     m_plugged = false;
+    m_pacer.clear();
     m_line->close();
     removeV2Devices();
 }
@@ -126,6 +141,11 @@ void GimbalSimulator::addV2Devices()
     for (const V2DeviceOptions &device : v2DeviceOptions(m_options)) {
         m_devices.push_back(std::make_unique<V2Device>(device));
         connect(m_devices.back().get(), &V2Device::frameReady, this, &GimbalSimulator::relay);
+        connect(m_devices.back().get(), &V2Device::frameLost, this,
+                [this](const QByteArray &frame) {
+                    if (m_plugged)
+                        m_pacer.send(frame, true);
+                });
         if (m_line->mustSpeakFirst())
             m_devices.back()->wake();
     }
@@ -154,6 +174,39 @@ void GimbalSimulator::toggleFailure()
         device->toggleFailure(m_options.failureToggle);
     if (m_manager)
         m_manager->toggleFailure(m_options.failureToggle);
+}
+
+const SimParamServer *GimbalSimulator::params(std::uint8_t component) const
+{
+    for (const auto &device : m_devices) {
+        if (device->componentId() == component)
+            return &device->params();
+    }
+    return nullptr;
+}
+
+void GimbalSimulator::setParamLoss(double share)
+{
+    m_options.paramLoss = share;
+    for (const auto &device : m_devices)
+        device->params().setLossShare(share);
+}
+
+// One value at a time, each as the line has room for it, so that statuses and heartbeats take
+// their turn between values rather than wait behind the whole set. A line without a pace takes
+// one a turn of the event loop, so that the tool reads as they come.
+void GimbalSimulator::pumpStreams()
+{
+    while (m_plugged && m_pacer.wantsMore()) {
+        const bool sent = std::any_of(m_devices.begin(), m_devices.end(),
+                                      [](const auto &device) { return device->sendStreamed(); });
+        if (!sent)
+            return;
+        if (!m_pacer.isPaced()) {
+            m_streamTimer.start(0);
+            return;
+        }
+    }
 }
 
 void GimbalSimulator::replug()
@@ -241,7 +294,7 @@ void GimbalSimulator::relay(const QByteArray &frame, bool telemetry)
 void GimbalSimulator::send(QByteArray frame)
 {
     ++m_framesNumbered;
-    if (!m_line->send(frame))
+    if (!m_pacer.send(frame))
         ++m_droppedFrames;
 }
 
@@ -275,4 +328,5 @@ void GimbalSimulator::receive()
             m_commands.passed(msg.seq);
         }
     }
+    pumpStreams();
 }

@@ -10,6 +10,7 @@
 #include "framereader.h"
 #include "framewriter.h"
 #include "gimbalmanager.h"
+#include "linepacer.h"
 #include "simulatorline.h"
 #include "v2device.h"
 
@@ -44,6 +45,9 @@ struct SimulatorOptions
     // any free port).
     QHostAddress host = QHostAddress(QHostAddress::LocalHost);
     quint16 port = 0;
+    // The line's baud rate, which paces everything sent at baud / 10 bytes a second; 0 for a line
+    // as fast as the far end reads.
+    int baud = 0;
 
     // The gimbal protocol v2 device: statuses a second, and the device's behaviour.
     double statusRateHz = 10.0;
@@ -58,6 +62,10 @@ struct SimulatorOptions
     // With an autopilot, the v2 devices sit behind its gimbal manager on a simulated vehicle,
     // which stays up while the line is unplugged.
     GimbalManagerOptions vehicle;
+    // The v2 devices' parameters: how many (0: a gimbal's own set), and the share of their
+    // replies lost on the way.
+    int paramCount = 0;
+    double paramLoss = 0.0;
 };
 
 // The heading of the simulated vehicle, rad: a v2 device reports it as delta_yaw.
@@ -106,6 +114,10 @@ public:
     void toggleFailure();
     // The vehicle's gimbal manager; null without an autopilot.
     const GimbalManager *manager() const { return m_manager.get(); }
+    // The parameter server of the v2 device on `component`, or nullptr.
+    const SimParamServer *params(std::uint8_t component) const;
+    // The share of parameter replies lost, from now on.
+    void setParamLoss(double share);
 
 private:
     void plugIn();
@@ -120,15 +132,20 @@ private:
     QByteArray withLineFaults(QByteArray frame);
     void addV2Devices();
     void removeV2Devices();
+    // Keeps the devices' parameter streams going while the line has room.
+    void pumpStreams();
 
     SimulatorOptions m_options;
     std::unique_ptr<SimulatorLine> m_line;
+    LinePacer m_pacer;
     bool m_plugged = false;
     FrameReader m_reader;
     FrameWriter m_writer;
     CommandLog m_commands;
     QTimer m_reportTimer;
     QTimer m_heartbeatTimer;
+    // The next stream value's turn on a line without a pace.
+    QTimer m_streamTimer;
     std::mt19937 m_random;
     float m_rates[3] = {};
     float m_joints[3] = {};

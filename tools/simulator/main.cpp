@@ -2,7 +2,8 @@
 // running the tool without hardware, speaking the report protocol or, with --protocol v2, the
 // gimbal protocol v2. It can also be pulled out and plugged back in: now and then (--replug-every)
 // or on SIGUSR1. SIGUSR2 raises or lowers a v2 device's failure flag. With --autopilot it is a
-// vehicle whose gimbal manager drives its v2 gimbals.
+// vehicle whose gimbal manager drives its v2 gimbals. A v2 device holds a gimbal's parameters;
+// --baud paces the line as a real cable's rate would.
 #include "gimbalsimulator.h"
 #include "signalwatch.h"
 
@@ -53,6 +54,13 @@ void printSummary(const GimbalSimulator &sim, bool v2, int unplugs)
             << "information requests received: " << tally.informationRequests << '\n';
         if (sim.manager())
             printManagerSummary(*sim.manager(), out);
+        if (const SimParamServer *params = sim.params(MAV_COMP_ID_GIMBAL)) {
+            const SimParamServer::Tally &p = params->tally();
+            out << "parameter replies sent: " << p.repliesSent << ", lost: " << p.repliesLost
+                << '\n'
+                << "parameter writes taken: " << p.writesTaken << ", refused: " << p.writesRefused
+                << '\n';
+        }
     } else {
         out << "reports sent: " << sim.reportsSent() << '\n';
     }
@@ -185,9 +193,23 @@ int main(int argc, char *argv[])
                        "client at a time; one that connects meanwhile waits its turn. Prints "
                        "tcp:127.0.0.1:port."),
         QStringLiteral("port"));
+    const QCommandLineOption baud(
+        QStringLiteral("baud"),
+        QStringLiteral("Pace everything sent to this baud rate, baud / 10 bytes a second, as a "
+                       "serial cable or radio would (default: no pace)."),
+        QStringLiteral("rate"));
+    const QCommandLineOption paramLoss(
+        QStringLiteral("param-loss"),
+        QStringLiteral("v2: lose this share of the parameter replies on the way, in per cent "
+                       "(they still take their time on the line)."),
+        QStringLiteral("percent"), QStringLiteral("0"));
+    const QCommandLineOption paramCount(
+        QStringLiteral("param-count"),
+        QStringLiteral("v2: hold this many parameters (default: the gimbal's own 88)."),
+        QStringLiteral("count"));
     parser.addOptions({rate, version, noise, bitErrors, duration, link, replugEvery, unpluggedFor,
                        protocol, statusRate, fail, truncate, earthFrame, secondGimbal, noInfo, udp,
-                       udpHost, tcpListen});
+                       udpHost, tcpListen, baud, paramLoss, paramCount});
     parser.addOptions({autopilot, keepControl, otherGcs});
     parser.process(app);
 
@@ -207,6 +229,18 @@ int main(int argc, char *argv[])
     options.earthFrame = parser.isSet(earthFrame);
     options.secondGimbal = parser.isSet(secondGimbal);
     options.answerInformation = !parser.isSet(noInfo);
+    bool numbersValid = true;
+    if (parser.isSet(baud))
+        options.baud = parser.value(baud).toInt(&numbersValid);
+    bool lossValid = true;
+    options.paramLoss = parser.value(paramLoss).toDouble(&lossValid) / 100.0;
+    numbersValid = numbersValid && lossValid;
+    if (parser.isSet(paramCount)) {
+        bool countValid = true;
+        options.paramCount = parser.value(paramCount).toInt(&countValid);
+        numbersValid =
+            numbersValid && countValid && options.paramCount > 0 && options.paramCount < 65535;
+    }
     if (parser.isSet(fail)) {
         options.failureToggle = failures.value(parser.value(fail));
         options.failureFlags = options.failureToggle;
@@ -227,7 +261,8 @@ int main(int argc, char *argv[])
     }
     const double replugSeconds = parser.value(replugEvery).toDouble();
     const double outSeconds = parser.value(unpluggedFor).toDouble();
-    if (!lineValid || (parser.isSet(udp) && parser.isSet(tcpListen)) ||
+    if (!lineValid || !numbersValid || options.baud < 0 || !(options.paramLoss >= 0) ||
+        options.paramLoss > 1 || (parser.isSet(udp) && parser.isSet(tcpListen)) ||
         (parser.isSet(udpHost) && !parser.isSet(udp)) ||
         (options.link != SimulatedLink::Terminal && parser.isSet(link)) ||
         options.reportRateHz <= 0 || (options.mavlinkVersion != 1 && options.mavlinkVersion != 2) ||

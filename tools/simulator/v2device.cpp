@@ -22,7 +22,10 @@ void copyName(char (&field)[32], const char *name)
 
 V2Device::V2Device(const V2DeviceOptions &options, QObject *parent)
     : QObject(parent), m_options(options), m_writer(2, SystemId, options.profile.componentId),
-      m_motion(options.profile.limits, options.vehicleYaw), m_failureFlags(options.failureFlags)
+      m_motion(options.profile.limits, options.vehicleYaw),
+      m_params(SimParamSet::gimbal(options.paramCount), SystemId, options.profile.componentId,
+               options.paramLoss, options.seed),
+      m_failureFlags(options.failureFlags)
 {
     m_sinceStart.start();
     connect(&m_heartbeatTimer, &QTimer::timeout, this, &V2Device::sendHeartbeat);
@@ -47,6 +50,11 @@ bool V2Device::receive(const mavlink_message_t &msg)
         answerCommand(msg);
         return false;
     }
+    if (msg.msgid >= MAVLINK_MSG_ID_PARAM_REQUEST_READ && msg.msgid <= MAVLINK_MSG_ID_PARAM_SET) {
+        for (const SimParamServer::Reply &reply : m_params.receive(msg))
+            sendParam(reply);
+        return false;
+    }
     if (msg.msgid != MAVLINK_MSG_ID_GIMBAL_DEVICE_SET_ATTITUDE)
         return false;
     const mavlink_gimbal_device_set_attitude_t demand =
@@ -59,6 +67,23 @@ bool V2Device::receive(const mavlink_message_t &msg)
     m_motion.demand(demand);
     ++(isAttitudeDemand(demand) ? m_tally.attitudeDemands : m_tally.rateDemands);
     return true;
+}
+
+bool V2Device::sendStreamed()
+{
+    const std::optional<SimParamServer::Reply> next = m_params.nextStreamed();
+    if (next)
+        sendParam(*next);
+    return next.has_value();
+}
+
+void V2Device::sendParam(const SimParamServer::Reply &reply)
+{
+    const QByteArray frame = m_writer.frame(MAVLINK_MSG_ID_PARAM_VALUE, reply.value);
+    if (reply.lost)
+        emit frameLost(frame);
+    else
+        emit frameReady(frame, false);
 }
 
 void V2Device::wake()

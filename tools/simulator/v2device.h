@@ -1,10 +1,12 @@
 // One gimbal device of the gimbal protocol v2 on the simulated link, as such devices behave on a
 // direct serial line: silent until it sees a HEARTBEAT, then its own HEARTBEAT once a second and
 // its attitude status at a set rate; it acts on GIMBAL_DEVICE_SET_ATTITUDE addressed to it and
-// answers a request for its information with COMMAND_ACK and GIMBAL_DEVICE_INFORMATION.
+// answers a request for its information with COMMAND_ACK and GIMBAL_DEVICE_INFORMATION. It holds
+// a gimbal's parameters, byte-wise, and serves them.
 #pragma once
 
 #include "framewriter.h"
+#include "simparamserver.h"
 #include "v2gimbalmotion.h"
 
 #include <mavlink_types.h>
@@ -35,6 +37,10 @@ struct V2DeviceOptions
     bool answerInformation = true;
     // A GIMBAL_DEVICE_ERROR_FLAGS value raised from the start.
     std::uint32_t failureFlags = 0;
+    // The parameters: how many (0: the gimbal's own set), and the share of replies lost.
+    int paramCount = 0;
+    double paramLoss = 0.0;
+    unsigned seed = 1;
 };
 
 // What the device has received so far.
@@ -67,6 +73,7 @@ public:
     // Takes a message from the link. True when it was a GIMBAL_DEVICE_SET_ATTITUDE addressed to
     // this device.
     bool receive(const mavlink_message_t &msg);
+    std::uint8_t componentId() const { return m_options.profile.componentId; }
     bool isAwake() const { return m_heartbeatTimer.isActive(); }
     // Starts sending without waiting for a HEARTBEAT, for a listener that learns where the device
     // is only from what it sends.
@@ -76,20 +83,28 @@ public:
     // Stops sending.
     void pause();
     const V2DeviceTally &tally() const { return m_tally; }
+    const SimParamServer &params() const { return m_params; }
+    SimParamServer &params() { return m_params; }
+    // Sends the next value of a parameter list stream; false when none runs.
+    bool sendStreamed();
 
 signals:
     // A frame to put on the line; `telemetry` for a status, which a noisy line may spoil.
     void frameReady(const QByteArray &frame, bool telemetry);
+    // A frame that takes its time on the line and is lost on the way.
+    void frameLost(const QByteArray &frame);
 
 private:
     void advance();
     void sendHeartbeat();
     void sendStatus();
     void answerCommand(const mavlink_message_t &msg);
+    void sendParam(const SimParamServer::Reply &reply);
 
     V2DeviceOptions m_options;
     FrameWriter m_writer;
     V2GimbalMotion m_motion;
+    SimParamServer m_params;
     QTimer m_heartbeatTimer;
     QTimer m_statusTimer;
     QElapsedTimer m_sinceStart;
