@@ -33,7 +33,7 @@ private slots:
 private:
     // Opens a UDP port in the window that a simulator with `options` then sends to.
     std::unique_ptr<GimbalSimulator> openSimulator(SimulatorOptions options);
-    QQuickItem *named(const QString &name) const;
+    QQuickItem *named(const QString &name) const { return m_driver->named(name); }
     QString textOf(const QString &name) const { return named(name)->property("text").toString(); }
 
     QString stateLine() const
@@ -86,21 +86,6 @@ std::unique_ptr<GimbalSimulator> TestNetworkWindow::openSimulator(SimulatorOptio
     options.link = SimulatedLink::Udp;
     auto sim = std::make_unique<GimbalSimulator>(options);
     return sim->isOpen() ? std::move(sim) : nullptr;
-}
-
-// Items that the gimbal view's popups made hang under the window's overlay, in the item tree.
-QQuickItem *TestNetworkWindow::named(const QString &name) const
-{
-    std::function<QQuickItem *(QQuickItem *)> find = [&](QQuickItem *item) -> QQuickItem * {
-        if (item->objectName() == name)
-            return item;
-        for (QQuickItem *child : item->childItems()) {
-            if (QQuickItem *found = find(child))
-                return found;
-        }
-        return nullptr;
-    };
-    return find(m_driver->window()->contentItem());
 }
 
 void TestNetworkWindow::overUdp()

@@ -30,7 +30,7 @@ private slots:
 private:
     // Runs the loop until `done` holds, for at most `timeoutMs`.
     bool waitUntil(const std::function<bool()> &done, int timeoutMs = 10000);
-    QQuickItem *named(const QString &name) const;
+    QQuickItem *named(const QString &name) const { return m_params->named(name); }
     // Replaces the text of `field` by `text`, typed, and presses Enter.
     void type(QQuickItem *field, const QString &text);
     double held(const char *name) const;
@@ -66,20 +66,6 @@ bool TestParamsWindow::waitUntil(const std::function<bool()> &done, int timeoutM
     while (!done() && !deadline.hasExpired())
         progress.wait(50);
     return done();
-}
-
-QQuickItem *TestParamsWindow::named(const QString &name) const
-{
-    std::function<QQuickItem *(QQuickItem *)> find = [&](QQuickItem *item) -> QQuickItem * {
-        if (item->objectName() == name)
-            return item;
-        for (QQuickItem *child : item->childItems()) {
-            if (QQuickItem *found = find(child))
-                return found;
-        }
-        return nullptr;
-    };
-    return find(m_params->window()->contentItem());
 }
 
 void TestParamsWindow::type(QQuickItem *field, const QString &text)

@@ -52,7 +52,7 @@ private slots:
 
 private:
     QVariant evaluate(const QString &expression) const;
-    QQuickItem *named(const QString &name) const;
+    QQuickItem *named(const QString &name) const { return m_driver->named(name); }
     QString gimbalLine() const
     {
         return named(QStringLiteral("gimbalLine"))->property("text").toString();
@@ -116,22 +116,6 @@ void TestV2Window::cleanup()
 QVariant TestV2Window::evaluate(const QString &expression) const
 {
     return m_driver->evaluate(expression);
-}
-
-// Items that a Repeater made have no object parent, so the search goes down the item tree (the
-// open view's items hang under the window's overlay, which is in that tree too).
-QQuickItem *TestV2Window::named(const QString &name) const
-{
-    std::function<QQuickItem *(QQuickItem *)> find = [&](QQuickItem *item) -> QQuickItem * {
-        if (item->objectName() == name)
-            return item;
-        for (QQuickItem *child : item->childItems()) {
-            if (QQuickItem *found = find(child))
-                return found;
-        }
-        return nullptr;
-    };
-    return find(m_driver->window()->contentItem());
 }
 
 bool TestV2Window::waitUntil(const std::function<bool()> &done, int timeoutMs)

@@ -1,5 +1,7 @@
 #include "mainwindowdriver.h"
 
+#include <functional>
+
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlExpression>
@@ -130,4 +132,18 @@ QStringList MainWindowDriver::angleTexts() const
     for (const QQuickItem *label : labels.mid(labels.size() - 3))
         values.append(label->property("text").toString());
     return values;
+}
+
+QQuickItem *MainWindowDriver::named(const QString &objectName) const
+{
+    std::function<QQuickItem *(QQuickItem *)> find = [&](QQuickItem *item) -> QQuickItem * {
+        if (item->objectName() == objectName)
+            return item;
+        for (QQuickItem *child : item->childItems()) {
+            if (QQuickItem *found = find(child))
+                return found;
+        }
+        return nullptr;
+    };
+    return find(m_window->contentItem());
 }

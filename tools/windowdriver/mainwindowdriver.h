@@ -47,6 +47,10 @@ public:
     QStringList angleTexts() const;
     // The text items of the angle group box, top to bottom and left to right.
     QList<QQuickItem *> angleLabels() const;
+    // The item with this objectName anywhere in the window's item tree, or nullptr. Items that a
+    // Repeater made have no object parent, and an open popup's items hang under the window's
+    // overlay, which is in that tree too.
+    QQuickItem *named(const QString &objectName) const;
 
 private:
     static QQuickItem *item(QObject *object);
