@@ -3,13 +3,15 @@
 // seeking through the index in a log of several megabytes, also while the index is being built,
 // the replay's clock, and the tool's log read by node-mavlink, a MAVLink library independent of
 // the tool. That check runs alone (CTest's tlog_node) and exits with 77, which CTest counts as
-// skipped, where node is not installed.
+// skipped, where node is not installed or node-mavlink could not be installed (no registry).
 #include "replayclock.h"
 #include "sampleframes.h"
 #include "tlogentry.h"
 #include "tlogindex.h"
 #include "tlogreader.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -236,7 +238,10 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     if (app.arguments().contains(QLatin1String("nodeReadsTheToolsLog")) &&
-        QStandardPaths::findExecutable(QStringLiteral("node")).isEmpty())
+        (QStandardPaths::findExecutable(QStringLiteral("node")).isEmpty() ||
+         !QFileInfo(QFileInfo(QStringLiteral(READ_TLOG_SCRIPT)).dir(),
+                    QStringLiteral("node_modules/node-mavlink"))
+              .isDir()))
         return 77;
     TestTlog test;
     return QTest::qExec(&test, argc, argv);
