@@ -4,6 +4,7 @@
 #include <gimbal_manager.h>
 #include <mavlinksession.h>
 #include <mavsender.h>
+#include <transport.h>
 
 #include <cmath>
 #include <limits>
@@ -34,10 +35,15 @@ ManagerControl::ManagerControl(MavlinkSession &session, MavSender &sender, const
     });
 }
 
+// The tool ends (Close, SIGTERM, SIGHUP) with the link still open: control is given back and the
+// frame drained to the far end, before the controller closes the link.
 ManagerControl::~ManagerControl()
 {
-    if (m_session.isOpen() && inControl())
-        releaseControl();
+    if (!m_session.isOpen() || !inControl())
+        return;
+    releaseControl();
+    if (Transport *transport = m_session.transport())
+        transport->drain();
 }
 
 const V2Managers::Gimbal *ManagerControl::managed() const
