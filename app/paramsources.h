@@ -1,5 +1,6 @@
-// Where the parameter client learns of the gimbals: each v2 gimbal device that the v2 link finds,
-// and the sender of GIMBAL_REPORT. (Autopilots it finds by their heartbeats itself.)
+// Where the parameter client learns of the gimbals: each v2 gimbal device that the v2 link finds
+// speaking for itself, and the sender of GIMBAL_REPORT. (Autopilots it finds by their heartbeats
+// itself.)
 #pragma once
 
 class GimbalV2Link;

@@ -7,16 +7,6 @@
 using mavlink_detail::decode_record;
 using mavlink_detail::pack_record;
 
-namespace {
-// The leading field of AUTOPILOT_VERSION; the rest of the message is of no use to the tool.
-#pragma pack(push, 1)
-struct autopilot_capabilities_t
-{
-    std::uint64_t capabilities;
-};
-#pragma pack(pop)
-} // namespace
-
 std::string_view mavlink_param_id_get(const char (&field)[MAVLINK_PARAM_ID_LEN])
 {
     const char *end = std::find(field, field + MAVLINK_PARAM_ID_LEN, '\0');
@@ -51,7 +41,7 @@ mavlink_param_set_t mavlink_msg_param_set_decode(const mavlink_message_t *msg)
 
 std::uint64_t mavlink_msg_autopilot_version_get_capabilities(const mavlink_message_t *msg)
 {
-    return decode_record<autopilot_capabilities_t>(msg).capabilities;
+    return decode_record<mavlink_autopilot_version_t>(msg).capabilities;
 }
 
 std::uint16_t mavlink_msg_param_request_read_pack(std::uint8_t system_id, std::uint8_t component_id,

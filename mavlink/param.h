@@ -1,6 +1,6 @@
 // The parameter protocol: reading one parameter (20) or all of them (21), the component's
-// PARAM_VALUE (22) and writing one (23); the parameter types; and the capabilities word of
-// AUTOPILOT_VERSION (148), which says how a component puts an integer into a float field.
+// PARAM_VALUE (22) and writing one (23); the parameter types; and AUTOPILOT_VERSION (148), whose
+// capabilities word says how a component puts an integer into a float field.
 #pragma once
 
 #include "mavlink_types.h"
@@ -78,12 +78,29 @@ struct mavlink_param_set_t
     char param_id[MAVLINK_PARAM_ID_LEN];
     std::uint8_t param_type;
 };
+
+struct mavlink_autopilot_version_t
+{
+    std::uint64_t capabilities;
+    std::uint64_t uid;
+    std::uint32_t flight_sw_version;
+    std::uint32_t middleware_sw_version;
+    std::uint32_t os_sw_version;
+    std::uint32_t board_version;
+    std::uint16_t vendor_id;
+    std::uint16_t product_id;
+    std::uint8_t flight_custom_version[8];
+    std::uint8_t middleware_custom_version[8];
+    std::uint8_t os_custom_version[8];
+    std::uint8_t uid2[18];
+};
 #pragma pack(pop)
 
 static_assert(sizeof(mavlink_param_request_read_t) == MAVLINK_MSG_ID_PARAM_REQUEST_READ_LEN);
 static_assert(sizeof(mavlink_param_request_list_t) == MAVLINK_MSG_ID_PARAM_REQUEST_LIST_LEN);
 static_assert(sizeof(mavlink_param_value_t) == MAVLINK_MSG_ID_PARAM_VALUE_LEN);
 static_assert(sizeof(mavlink_param_set_t) == MAVLINK_MSG_ID_PARAM_SET_LEN);
+static_assert(sizeof(mavlink_autopilot_version_t) == MAVLINK_MSG_ID_AUTOPILOT_VERSION_LEN);
 
 // The name in a param_id field: up to its first NUL, at most all 16 bytes.
 std::string_view mavlink_param_id_get(const char (&field)[MAVLINK_PARAM_ID_LEN]);

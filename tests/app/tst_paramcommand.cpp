@@ -1,7 +1,7 @@
 // The command line without a window or a display: --help and --version, a bad value, and the
-// parameter commands run by the real start-up in a process of its own at the simulated gimbal on
-// a pseudo-terminal. The exit code says whether everything asked for was done and confirmed;
-// the simulator says what was written.
+// parameter commands run by the real start-up in a process of its own at the simulated gimbal, or
+// a simulated vehicle, on a pseudo-terminal. The exit code says whether everything asked for was
+// done and confirmed; the simulator says what was written.
 #include "gimbalsimulator.h"
 
 #include <gimbal_v2.h>
@@ -67,6 +67,9 @@ void TestParamCommand::exitCode_data()
     QTest::newRow("a named component that never answers")
         << save + QStringList{"--params-component", "1/99"} << QByteArray() << 1
         << "1/99 component did not answer" << 55.0;
+    QTest::newRow("save: the vehicle's mount set from its autopilot, named")
+        << save + QStringList{"--params-component", "1/1"} << QByteArray() << 0
+        << "Saved 42 parameters" << 55.0;
 }
 
 void TestParamCommand::exitCode()
@@ -80,6 +83,10 @@ void TestParamCommand::exitCode()
     SimulatorOptions options;
     options.protocol = SimulatedProtocol::V2;
     options.baud = 115200;
+    // A row that names the autopilot runs against a vehicle, whose parameters are the autopilot's.
+    const bool vehicle = arguments.contains(QStringLiteral("1/1"));
+    if (vehicle)
+        options.vehicle.autopilot = SimulatedAutopilot::ArduPilot;
     GimbalSimulator sim(options);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("gimbal.params"));
@@ -109,8 +116,10 @@ void TestParamCommand::exitCode()
     QVERIFY2(probe.exitCode() == exitCode, qPrintable(output));
     QVERIFY2(output.contains(said), qPrintable(output));
 
-    const SimParamSet &held = sim.params(MAV_COMP_ID_GIMBAL)->params();
-    QCOMPARE(held.at(held.indexOf("MOT_PWR_PITCH")).value, pitchPower);
+    const SimParamSet &held =
+        sim.params(vehicle ? MAV_COMP_ID_AUTOPILOT1 : MAV_COMP_ID_GIMBAL)->params();
+    if (!vehicle)
+        QCOMPARE(held.at(held.indexOf("MOT_PWR_PITCH")).value, pitchPower);
     if (arguments.first() == QLatin1String("--params-save") && exitCode == 0) {
         QFile saved(path);
         QVERIFY(saved.open(QIODevice::ReadOnly));

@@ -1,7 +1,8 @@
-// The parameter client at the simulated gimbal over a real pseudo-terminal (and UDP on
-// loopback), with the real controller and v2 link: downloads come complete and exact however many
-// replies are lost, with the reads bounded and the steering command first in every tick; writes
-// end confirmed, refused or unconfirmed as the device answers, and the device holds what it took.
+// The parameter client at the simulated gimbal, or at a simulated vehicle's autopilot, over a
+// real pseudo-terminal (and UDP on loopback), with the real controller and v2 link: downloads come
+// complete and exact in the encoding the component announces however many replies are lost, with
+// the reads bounded and the steering command first in every tick; writes end confirmed, refused
+// or unconfirmed as the component answers, and the component holds what it took.
 #include "gimbalsimulator.h"
 #include "gimbalv2link.h"
 #include "linkstatus.h"
@@ -20,13 +21,16 @@
 
 Q_DECLARE_METATYPE(ParamComponent *)
 Q_DECLARE_METATYPE(ParamWriter::Outcome)
+Q_DECLARE_METATYPE(SimulatedAutopilot)
+Q_DECLARE_METATYPE(ParamEncoding)
 
 namespace {
-// The tool and the simulated gimbal on one link.
+// The tool and the simulated gimbal, or the vehicle, on one link.
 struct Rig
 {
     explicit Rig(const SimulatorOptions &options, int baud)
-        : sim(options), v2(ravik, {}), client(ravik.session(), 255, 190)
+        : sim(options), v2(ravik, {}), client(ravik.session(), 255, 190),
+          vehicle(options.vehicle.autopilot != SimulatedAutopilot::None)
     {
         feedParamComponents(client, v2, ravik.session());
         const QString port = options.link == SimulatedLink::Udp
@@ -35,8 +39,9 @@ struct Rig
         ravik.switchSerial(port, QString::number(baud));
         // Asked once a v2 gimbal is steered (after the two seconds in which an autopilot may yet
         // speak for it), so that the command stream runs beside the whole download.
+        const V2Devices::Path path = vehicle ? V2Devices::Managed : V2Devices::Direct;
         QDeadlineTimer settled(3000);
-        while (!(v2.devices()->hasChosen() && v2.devices()->chosenPath() == V2Devices::Direct) &&
+        while (!(v2.devices()->hasChosen() && v2.devices()->chosenPath() == path) &&
                !settled.hasExpired())
             QTest::qWait(50);
         client.setActive(true);
@@ -53,12 +58,17 @@ struct Rig
         return client.answered().front();
     }
 
-    const SimParamSet &held() { return sim.params(MAV_COMP_ID_GIMBAL)->params(); }
+    const SimParamServer &server()
+    {
+        return *sim.params(vehicle ? MAV_COMP_ID_AUTOPILOT1 : MAV_COMP_ID_GIMBAL);
+    }
+    const SimParamSet &held() { return server().params(); }
 
     GimbalSimulator sim;
     Ravik ravik;
     GimbalV2Link v2;
     ParamClient client;
+    bool vehicle;
 };
 
 quint16 freeUdpPort()
@@ -66,6 +76,19 @@ quint16 freeUdpPort()
     QUdpSocket socket;
     socket.bind(QHostAddress(QHostAddress::LocalHost), 0);
     return socket.localPort();
+}
+
+SimulatorOptions simulated(SimulatedAutopilot autopilot, bool udp, int baud)
+{
+    SimulatorOptions options;
+    options.protocol = SimulatedProtocol::V2;
+    options.vehicle.autopilot = autopilot;
+    options.baud = baud;
+    if (udp) {
+        options.link = SimulatedLink::Udp;
+        options.port = freeUdpPort();
+    }
+    return options;
 }
 } // namespace
 
@@ -88,11 +111,24 @@ void TestParamClient::download_data()
     QTest::addColumn<int>("baud");
     QTest::addColumn<double>("loss");
     QTest::addColumn<int>("count");
+    QTest::addColumn<SimulatedAutopilot>("autopilot");
+    QTest::addColumn<ParamEncoding>("encoding");
+    // What the encoding was decided by, as the user is told.
+    QTest::addColumn<QString>("decidedBy");
 
-    QTest::newRow("the gimbal's 88 at 115,200 baud, none lost") << false << 115200 << 0.0 << 0;
+    const auto none = SimulatedAutopilot::None;
+    const auto bytewise = ParamEncoding::Bytewise;
+    QTest::newRow("the gimbal's 88 at 115,200 baud, none lost")
+        << false << 115200 << 0.0 << 0 << none << bytewise << "v2";
     QTest::newRow("500 at 57,600 baud with a tenth of the replies lost")
-        << false << 57600 << 0.1 << 500;
-    QTest::newRow("over UDP with a fifth of the replies lost") << true << 0 << 0.2 << 0;
+        << false << 57600 << 0.1 << 500 << none << bytewise << "v2";
+    QTest::newRow("over UDP with a fifth of the replies lost")
+        << true << 0 << 0.2 << 0 << none << bytewise << "v2";
+    QTest::newRow("an ArduPilot vehicle's mount set over UDP, C-cast, a tenth lost")
+        << true << 0 << 0.1 << 0 << SimulatedAutopilot::ArduPilot << ParamEncoding::CCast
+        << "AUTOPILOT_VERSION";
+    QTest::newRow("a PX4 vehicle's mount set at 57,600 baud, byte-wise, a tenth lost")
+        << false << 57600 << 0.1 << 0 << SimulatedAutopilot::Px4 << bytewise << "AUTOPILOT_VERSION";
 }
 
 void TestParamClient::download()
@@ -101,16 +137,13 @@ void TestParamClient::download()
     QFETCH(int, baud);
     QFETCH(double, loss);
     QFETCH(int, count);
+    QFETCH(SimulatedAutopilot, autopilot);
+    QFETCH(ParamEncoding, encoding);
+    QFETCH(QString, decidedBy);
 
-    SimulatorOptions options;
-    options.protocol = SimulatedProtocol::V2;
-    options.baud = baud;
+    SimulatorOptions options = simulated(autopilot, udp, baud);
     options.paramLoss = loss;
     options.paramCount = count;
-    if (udp) {
-        options.link = SimulatedLink::Udp;
-        options.port = freeUdpPort();
-    }
     Rig rig(options, baud > 0 ? baud : 115200);
 
     // What the tool sends: the reads, and whether each tick's first frame is its command.
@@ -134,20 +167,31 @@ void TestParamClient::download()
     ParamComponent *gimbal = rig.downloaded();
     QVERIFY(gimbal);
     QCOMPARE(gimbal->download().state(), ParamDownload::State::Complete);
-    QCOMPARE(gimbal->encoding()->encoding, ParamEncoding::Bytewise);
+    QCOMPARE(gimbal->role(),
+             rig.vehicle ? ParamComponent::Role::Autopilot : ParamComponent::Role::GimbalDevice);
+    QCOMPARE(gimbal->encoding()->encoding, encoding);
+    QVERIFY2(gimbal->encoding()->text.contains(decidedBy), qPrintable(gimbal->encoding()->text));
     const SimParamSet &held = rig.held();
     QCOMPARE(gimbal->values().size(), held.size());
     for (int i = 0; i < held.size(); ++i) {
         const ParamValue &value = gimbal->values()[i];
         QCOMPARE(value.name(), QString::fromStdString(held.at(i).name));
         QCOMPARE(value.type(), held.at(i).type);
-        QCOMPARE(float(value.text().toDouble()), float(held.at(i).value));
+        // Integers exactly, beyond 2^24 too; floats as the float field carries them.
+        const double shown = value.text().toDouble();
+        if (value.type() == MAV_PARAM_TYPE_REAL32)
+            QCOMPARE(float(shown), float(held.at(i).value));
+        else
+            QCOMPARE(shown, held.at(i).value);
     }
-    const int lost = rig.sim.params(MAV_COMP_ID_GIMBAL)->tally().repliesLost;
+    const int lost = rig.server().tally().repliesLost;
     QVERIFY2(reads <= 2 * lost + ParamDownload::kWindow,
              qPrintable(QStringLiteral("%1 reads for %2 lost replies").arg(reads).arg(lost)));
-    QVERIFY(ticksLed > 0);
-    QCOMPARE(ticksDisplaced, 0);
+    // A managed gimbal at rest is sent no set points at all.
+    if (!rig.vehicle) {
+        QVERIFY(ticksLed > 0);
+        QCOMPARE(ticksDisplaced, 0);
+    }
     QCOMPARE(rig.sim.commands().sequenceGaps(), 0);
     QCOMPARE(rig.ravik.linkStatus()->stalls(), 0);
 }
@@ -194,6 +238,12 @@ void TestParamClient::write_data()
     QTest::newRow("no echo after three tries is unconfirmed, though the device took it")
         << "MOT_PWR_YAW"
         << "80" << 1.0 << ParamWriter::Outcome::Unconfirmed << "70" << 80.0;
+    QTest::newRow("a vehicle's negative INT16, C-cast over UDP, is confirmed and held")
+        << "MNT1_PITCH_MIN"
+        << "-80" << 0.0 << confirmed << "-80" << -80.0;
+    QTest::newRow("a vehicle's read-only parameter is refused and keeps its value")
+        << "MNT1_DEVID"
+        << "5" << 0.0 << refused << "1180161" << 1180161.0;
 }
 
 void TestParamClient::write()
@@ -205,10 +255,12 @@ void TestParamClient::write()
     QFETCH(QString, shown);
     QFETCH(double, held);
 
-    SimulatorOptions options;
-    options.protocol = SimulatedProtocol::V2;
-    options.baud = 115200;
-    Rig rig(options, 115200);
+    // A name of a vehicle's mount set goes to an ArduPilot vehicle on UDP, as a vehicle reaches a
+    // ground station.
+    const bool vehicle = SimParamSet::arduPilotMount().indexOf(name.toStdString()) >= 0;
+    Rig rig(simulated(vehicle ? SimulatedAutopilot::ArduPilot : SimulatedAutopilot::None, vehicle,
+                      vehicle ? 0 : 115200),
+            115200);
     ParamComponent *gimbal = rig.downloaded();
     QVERIFY(gimbal);
     rig.sim.setParamLoss(lossAfter);

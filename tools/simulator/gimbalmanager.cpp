@@ -14,6 +14,12 @@ constexpr std::uint32_t ManagerCapFlags = GIMBAL_DEVICE_CAP_FLAGS_CAN_POINT_LOCA
                                           GIMBAL_DEVICE_CAP_FLAGS_CAN_POINT_LOCATION_GLOBAL;
 constexpr ControlIds Autopilot{V2Device::SystemId, MAV_COMP_ID_AUTOPILOT1};
 
+SimParamSet vehicleParams(SimulatedAutopilot autopilot)
+{
+    return autopilot == SimulatedAutopilot::Px4 ? SimParamSet::px4Mount()
+                                                : SimParamSet::arduPilotMount();
+}
+
 bool forManager(std::uint8_t system, std::uint8_t component)
 {
     return (system == Autopilot.sysid || system == 0) &&
@@ -43,9 +49,14 @@ ControlIds controller(std::int16_t sysid, std::int16_t compid, ControlIds curren
 
 GimbalManager::GimbalManager(const GimbalManagerOptions &options,
                              const std::vector<V2DeviceOptions> &devices, QObject *parent)
-    : QObject(parent), m_options(options), m_writer(2, V2Device::SystemId, MAV_COMP_ID_AUTOPILOT1)
+    : QObject(parent), m_options(options), m_writer(2, Autopilot.sysid, Autopilot.compid),
+      m_params(vehicleParams(options.autopilot), m_writer, Autopilot.sysid, Autopilot.compid,
+               options.paramLoss, options.seed)
 {
     m_sinceStart.start();
+    connect(&m_params, &SimParamPort::frameReady, this,
+            [this](const QByteArray &frame) { emit frameReady(frame, false); });
+    connect(&m_params, &SimParamPort::frameLost, this, &GimbalManager::frameLost);
     for (const V2DeviceOptions &device : devices) {
         // PX4 names a gimbal by its component id, ArduPilot by its number.
         const std::uint8_t id = options.autopilot == SimulatedAutopilot::Px4
@@ -81,6 +92,11 @@ bool GimbalManager::receive(const mavlink_message_t &msg)
         return false;
     case MAVLINK_MSG_ID_COMMAND_LONG:
         answerCommand(msg);
+        return false;
+    case MAVLINK_MSG_ID_PARAM_REQUEST_READ:
+    case MAVLINK_MSG_ID_PARAM_REQUEST_LIST:
+    case MAVLINK_MSG_ID_PARAM_SET:
+        m_params.receive(msg);
         return false;
     case MAVLINK_MSG_ID_GIMBAL_MANAGER_SET_PITCHYAW:
     case MAVLINK_MSG_ID_GIMBAL_MANAGER_SET_MANUAL_CONTROL: {
@@ -211,8 +227,12 @@ void GimbalManager::answerCommand(const mavlink_message_t &msg)
     const bool wantsInformation =
         command.command == MAV_CMD_REQUEST_MESSAGE &&
         command.param1 == float(MAVLINK_MSG_ID_GIMBAL_MANAGER_INFORMATION);
+    const bool wantsVersion = command.command == MAV_CMD_REQUEST_MESSAGE &&
+                              command.param1 == float(MAVLINK_MSG_ID_AUTOPILOT_VERSION);
     if (wantsInformation) {
         ++m_tally.informationRequests;
+        result = MAV_RESULT_ACCEPTED;
+    } else if (wantsVersion) {
         result = MAV_RESULT_ACCEPTED;
     } else if (command.command == MAV_CMD_DO_GIMBAL_MANAGER_PITCHYAW) {
         result = pitchYaw(sender, command);
@@ -234,6 +254,8 @@ void GimbalManager::answerCommand(const mavlink_message_t &msg)
     emit frameReady(m_writer.frame(MAVLINK_MSG_ID_COMMAND_ACK, ack), false);
     if (wantsInformation)
         sendInformation();
+    if (wantsVersion)
+        sendVersion();
 }
 
 void GimbalManager::sendInformation()
@@ -252,6 +274,17 @@ void GimbalManager::sendInformation()
         info.gimbal_device_id = gimbal->gimbalDeviceId();
         emit frameReady(m_writer.frame(MAVLINK_MSG_ID_GIMBAL_MANAGER_INFORMATION, info), false);
     }
+}
+
+// Of the whole version only what a ground station needs to read the parameters: how the integers
+// are carried.
+void GimbalManager::sendVersion()
+{
+    mavlink_autopilot_version_t version{};
+    version.capabilities = params().params().encoding() == SimParamSet::Encoding::CCast
+                               ? MAV_PROTOCOL_CAPABILITY_PARAM_ENCODE_C_CAST
+                               : MAV_PROTOCOL_CAPABILITY_PARAM_ENCODE_BYTEWISE;
+    emit frameReady(m_writer.frame(MAVLINK_MSG_ID_AUTOPILOT_VERSION, version), false);
 }
 
 // A move that is not a controller's is refused only for now: it may be once it takes control.

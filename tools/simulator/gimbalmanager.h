@@ -1,5 +1,7 @@
 // A simulated vehicle's autopilot (system 1, component 1) and the gimbal manager it runs for the
-// gimbal devices wired to it. It sends its HEARTBEAT once a second, answers a request for
+// gimbal devices wired to it. It sends its HEARTBEAT once a second, holds and serves its
+// parameters around the mount (C-cast like ArduPilot, byte-wise like PX4), answers a request for
+// AUTOPILOT_VERSION with the capability bit of that encoding and one for
 // GIMBAL_MANAGER_INFORMATION with one per gimbal, reports GIMBAL_MANAGER_STATUS five times a
 // second per gimbal, gives primary and secondary control as MAV_CMD_DO_GIMBAL_MANAGER_CONFIGURE
 // asks, and passes the set points of the primary controller on to the device; those of anyone
@@ -15,6 +17,7 @@
 
 #include "framewriter.h"
 #include "managedgimbal.h"
+#include "simparamport.h"
 
 #include <command.h>
 
@@ -36,6 +39,9 @@ struct GimbalManagerOptions
     // Another ground station (255/190) takes primary control this many ms after start-up;
     // negative for never.
     int otherGcsAfterMs = -1;
+    // The share of the autopilot's parameter replies lost on the way, and the losses' seed.
+    double paramLoss = 0.0;
+    unsigned seed = 1;
 };
 
 // What the manager received and sent so far.
@@ -77,10 +83,17 @@ public:
     GimbalManagerTally tally() const;
     // What the devices received and sent.
     V2DeviceTally deviceTally() const;
+    // The autopilot's parameters.
+    const SimParamServer &params() const { return m_params.server(); }
+    SimParamServer &params() { return m_params.server(); }
+    // Sends the next value of a parameter list stream; false when none runs.
+    bool sendStreamed() { return m_params.sendStreamed(); }
 
 signals:
     // A frame to put on the line; `telemetry` for a status, which a noisy line may spoil.
     void frameReady(const QByteArray &frame, bool telemetry);
+    // A frame that takes its time on the line and is lost on the way.
+    void frameLost(const QByteArray &frame);
 
 private:
     void sendHeartbeat();
@@ -89,6 +102,7 @@ private:
                  bool telemetry);
     void answerCommand(const mavlink_message_t &msg);
     void sendInformation();
+    void sendVersion();
     // The MAV_RESULT of a command that moves the gimbal once, or of one that configures control:
     // each chosen gimbal goes to its controller, or is taken from one, by the command's rules.
     std::uint8_t pitchYaw(ControlIds sender, const mavlink_command_long_t &command);
@@ -102,6 +116,7 @@ private:
 
     GimbalManagerOptions m_options;
     FrameWriter m_writer;
+    SimParamPort m_params;
     std::vector<std::unique_ptr<ManagedGimbal>> m_gimbals;
     QTimer m_heartbeatTimer;
     QTimer m_statusTimer;

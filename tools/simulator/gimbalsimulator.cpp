@@ -103,8 +103,12 @@ GimbalSimulator::GimbalSimulator(const SimulatorOptions &options, QObject *paren
     connect(m_line.get(), &SimulatorLine::restarted, this, [this] { m_reader.restart(); });
     if (options.protocol == SimulatedProtocol::V2 &&
         options.vehicle.autopilot != SimulatedAutopilot::None) {
-        m_manager = std::make_unique<GimbalManager>(options.vehicle, v2DeviceOptions(options));
+        GimbalManagerOptions vehicle = options.vehicle;
+        vehicle.paramLoss = options.paramLoss;
+        vehicle.seed = options.seed;
+        m_manager = std::make_unique<GimbalManager>(vehicle, v2DeviceOptions(options));
         connect(m_manager.get(), &GimbalManager::frameReady, this, &GimbalSimulator::relay);
+        connect(m_manager.get(), &GimbalManager::frameLost, this, &GimbalSimulator::sendLost);
     }
     plugIn();
     if (options.protocol == SimulatedProtocol::V2)
@@ -141,11 +145,7 @@ void GimbalSimulator::addV2Devices()
     for (const V2DeviceOptions &device : v2DeviceOptions(m_options)) {
         m_devices.push_back(std::make_unique<V2Device>(device));
         connect(m_devices.back().get(), &V2Device::frameReady, this, &GimbalSimulator::relay);
-        connect(m_devices.back().get(), &V2Device::frameLost, this,
-                [this](const QByteArray &frame) {
-                    if (m_plugged)
-                        m_pacer.send(frame, true);
-                });
+        connect(m_devices.back().get(), &V2Device::frameLost, this, &GimbalSimulator::sendLost);
         if (m_line->mustSpeakFirst())
             m_devices.back()->wake();
     }
@@ -182,6 +182,8 @@ const SimParamServer *GimbalSimulator::params(std::uint8_t component) const
         if (device->componentId() == component)
             return &device->params();
     }
+    if (m_manager && component == MAV_COMP_ID_AUTOPILOT1)
+        return &m_manager->params();
     return nullptr;
 }
 
@@ -190,6 +192,8 @@ void GimbalSimulator::setParamLoss(double share)
     m_options.paramLoss = share;
     for (const auto &device : m_devices)
         device->params().setLossShare(share);
+    if (m_manager)
+        m_manager->params().setLossShare(share);
 }
 
 // One value at a time, each as the line has room for it, so that statuses and heartbeats take
@@ -198,7 +202,8 @@ void GimbalSimulator::setParamLoss(double share)
 void GimbalSimulator::pumpStreams()
 {
     while (m_plugged && m_pacer.wantsMore()) {
-        const bool sent = std::any_of(m_devices.begin(), m_devices.end(),
+        const bool sent = (m_manager && m_manager->sendStreamed()) ||
+                          std::any_of(m_devices.begin(), m_devices.end(),
                                       [](const auto &device) { return device->sendStreamed(); });
         if (!sent)
             return;
@@ -296,6 +301,12 @@ void GimbalSimulator::send(QByteArray frame)
     ++m_framesNumbered;
     if (!m_pacer.send(frame))
         ++m_droppedFrames;
+}
+
+void GimbalSimulator::sendLost(const QByteArray &frame)
+{
+    if (m_plugged)
+        m_pacer.send(frame, true);
 }
 
 void GimbalSimulator::receive()

@@ -62,8 +62,8 @@ struct SimulatorOptions
     // With an autopilot, the v2 devices sit behind its gimbal manager on a simulated vehicle,
     // which stays up while the line is unplugged.
     GimbalManagerOptions vehicle;
-    // The v2 devices' parameters: how many (0: a gimbal's own set), and the share of their
-    // replies lost on the way.
+    // The v2 devices' parameters: how many (0: a gimbal's own set); and the share of their
+    // replies, and of the autopilot's, lost on the way.
     int paramCount = 0;
     double paramLoss = 0.0;
 };
@@ -114,7 +114,7 @@ public:
     void toggleFailure();
     // The vehicle's gimbal manager; null without an autopilot.
     const GimbalManager *manager() const { return m_manager.get(); }
-    // The parameter server of the v2 device on `component`, or nullptr.
+    // The parameter server of the v2 device or the autopilot on `component`, or nullptr.
     const SimParamServer *params(std::uint8_t component) const;
     // The share of parameter replies lost, from now on.
     void setParamLoss(double share);
@@ -126,13 +126,15 @@ private:
     void sendHeartbeat();
     void receive();
     void send(QByteArray frame);
+    // A frame that takes its time on the line and never arrives.
+    void sendLost(const QByteArray &frame);
     // A v2 device's or the vehicle's frame, while plugged in; a status with the line's faults.
     void relay(const QByteArray &frame, bool telemetry);
     // `frame` with a bit flipped now and then and noise before it, as the options say.
     QByteArray withLineFaults(QByteArray frame);
     void addV2Devices();
     void removeV2Devices();
-    // Keeps the devices' parameter streams going while the line has room.
+    // Keeps the devices' and the autopilot's parameter streams going while the line has room.
     void pumpStreams();
 
     SimulatorOptions m_options;

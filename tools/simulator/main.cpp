@@ -2,8 +2,8 @@
 // running the tool without hardware, speaking the report protocol or, with --protocol v2, the
 // gimbal protocol v2. It can also be pulled out and plugged back in: now and then (--replug-every)
 // or on SIGUSR1. SIGUSR2 raises or lowers a v2 device's failure flag. With --autopilot it is a
-// vehicle whose gimbal manager drives its v2 gimbals. A v2 device holds a gimbal's parameters;
-// --baud paces the line as a real cable's rate would.
+// vehicle whose gimbal manager drives its v2 gimbals. A v2 device holds a gimbal's parameters, the
+// vehicle's autopilot those around its mount; --baud paces the line as a real cable's rate would.
 #include "gimbalsimulator.h"
 #include "signalwatch.h"
 
@@ -41,6 +41,20 @@ void printManagerSummary(const GimbalManager &manager, QTextStream &out)
         << "manager statuses sent: " << tally.statusesSent << '\n';
 }
 
+// What the parameter server of `component` answered, under `whose` name.
+void printParamSummary(const GimbalSimulator &sim, std::uint8_t component, const char *whose,
+                       QTextStream &out)
+{
+    const SimParamServer *params = sim.params(component);
+    if (!params)
+        return;
+    const SimParamServer::Tally &p = params->tally();
+    out << whose << "parameter replies sent: " << p.repliesSent << ", lost: " << p.repliesLost
+        << '\n'
+        << whose << "parameter writes taken: " << p.writesTaken << ", refused: " << p.writesRefused
+        << '\n';
+}
+
 void printSummary(const GimbalSimulator &sim, bool v2, int unplugs)
 {
     const CommandLog &log = sim.commands();
@@ -54,13 +68,8 @@ void printSummary(const GimbalSimulator &sim, bool v2, int unplugs)
             << "information requests received: " << tally.informationRequests << '\n';
         if (sim.manager())
             printManagerSummary(*sim.manager(), out);
-        if (const SimParamServer *params = sim.params(MAV_COMP_ID_GIMBAL)) {
-            const SimParamServer::Tally &p = params->tally();
-            out << "parameter replies sent: " << p.repliesSent << ", lost: " << p.repliesLost
-                << '\n'
-                << "parameter writes taken: " << p.writesTaken << ", refused: " << p.writesRefused
-                << '\n';
-        }
+        printParamSummary(sim, MAV_COMP_ID_GIMBAL, "", out);
+        printParamSummary(sim, MAV_COMP_ID_AUTOPILOT1, "autopilot ", out);
     } else {
         out << "reports sent: " << sim.reportsSent() << '\n';
     }
@@ -103,7 +112,9 @@ int main(int argc, char *argv[])
         "status reach the link as it sends them, with gimbal_device_id 0, and the manager "
         "names it by its component id. ardupilot: the gimbals are no components on the link; "
         "the autopilot sends their attitude statuses from its own id 1/1 with gimbal_device_id "
-        "1 or 2, the number the manager names each gimbal by."));
+        "1 or 2, the number the manager names each gimbal by. The autopilot holds 42 parameters "
+        "around its mount (MNT1_... C-cast for ardupilot, MNT_... byte-wise for px4) and "
+        "announces the encoding in AUTOPILOT_VERSION."));
     parser.addHelpOption();
     const QCommandLineOption rate(QStringLiteral("rate"),
                                   QStringLiteral("GIMBAL_REPORT frames per second (default 50)."),
@@ -200,16 +211,17 @@ int main(int argc, char *argv[])
         QStringLiteral("rate"));
     const QCommandLineOption paramLoss(
         QStringLiteral("param-loss"),
-        QStringLiteral("v2: lose this share of the parameter replies on the way, in per cent "
-                       "(they still take their time on the line)."),
+        QStringLiteral("v2: lose this share of the parameter replies on the way, the gimbal's and "
+                       "the autopilot's, in per cent (they still take their time on the line)."),
         QStringLiteral("percent"), QStringLiteral("0"));
     const QCommandLineOption paramCount(
         QStringLiteral("param-count"),
-        QStringLiteral("v2: hold this many parameters (default: the gimbal's own 88)."),
+        QStringLiteral("v2: the gimbal holds this many parameters (default: its own 88)."),
         QStringLiteral("count"));
-    parser.addOptions({rate, version, noise, bitErrors, duration, link, replugEvery, unpluggedFor,
-                       protocol, statusRate, fail, truncate, earthFrame, secondGimbal, noInfo, udp,
-                       udpHost, tcpListen, baud, paramLoss, paramCount});
+    parser.addOptions({rate,        version,      noise,     bitErrors,  duration, link,
+                       replugEvery, unpluggedFor, protocol,  statusRate, fail,     truncate,
+                       earthFrame,  secondGimbal, noInfo,    udp,        udpHost,  tcpListen,
+                       baud,        paramLoss,    paramCount});
     parser.addOptions({autopilot, keepControl, otherGcs});
     parser.process(app);
 

@@ -219,6 +219,117 @@ SimParamSet SimParamSet::gimbal(int count)
     return count > 0 ? set.paddedTo(count) : set;
 }
 
+SimParamSet SimParamSet::arduPilotMount()
+{
+    std::vector<Param> params{
+        i8("MNT1_TYPE", 6, 0, 11),
+        i8("MNT1_DEFLT_MODE", 3, 0, 6),
+        i16("MNT1_RC_RATE", 90, 0, 360),
+        i16("MNT1_ROLL_MIN", -45, -180, 180),
+        i16("MNT1_ROLL_MAX", 45, -180, 180),
+        i16("MNT1_PITCH_MIN", -90, -180, 180),
+        i16("MNT1_PITCH_MAX", 30, -180, 180),
+        i16("MNT1_YAW_MIN", -170, -180, 180),
+        i16("MNT1_YAW_MAX", 170, -180, 180),
+        real("MNT1_NEUTRAL_X", 0, -180, 180),
+        real("MNT1_NEUTRAL_Y", 0, -180, 180),
+        real("MNT1_NEUTRAL_Z", 0, -180, 180),
+        real("MNT1_RETRACT_X", 0, -180, 180),
+        real("MNT1_RETRACT_Y", -45, -180, 180),
+        real("MNT1_RETRACT_Z", 0, -180, 180),
+        real("MNT1_LEAD_RLL", 0, 0, 0.2),
+        real("MNT1_LEAD_PTCH", 0.05f, 0, 0.2),
+        i16("MNT1_SYSID_DFLT", 0, 0, 255),
+        i8("MNT1_OPTIONS", 0, 0, 7),
+        readOnly(i32("MNT1_DEVID", 1180161)),
+        i8("MNT2_TYPE", 0, 0, 11),
+
+        i16("RC6_OPTION", 213, 0, 400),
+        i16("RC7_OPTION", 214, 0, 400),
+        i16("RC8_OPTION", 163, 0, 400),
+        i16("RC6_MIN", 1000, 800, 2200),
+        i16("RC6_MAX", 2000, 800, 2200),
+        i16("RC6_TRIM", 1500, 800, 2200),
+        i8("RC6_REVERSED", 0, 0, 1),
+        i16("RC6_DZ", 20, 0, 200),
+
+        i8("SERIAL2_PROTOCOL", 2, -1, 50),
+        // In thousands of baud.
+        i32("SERIAL2_BAUD", 115, 1, 2000),
+        i16("SERIAL2_OPTIONS", 0, 0, 8191),
+
+        i8("CAM1_TYPE", 4, 0, 7),
+        real("CAM1_DURATION", 0.1f, 0, 5),
+        // Sixteen characters: the name fills param_id without a NUL.
+        real("CAM1_INTRVAL_MIN", 0, 0, 10),
+        real("CAM1_TRIGG_DIST", 0, 0, 1000),
+
+        i16("SYSID_THISMAV", 1, 1, 255),
+        i16("SYSID_MYGCS", 255, 1, 255),
+        i16("STAT_BOOTCNT", 42, 0, 32767),
+        // Seconds; C-cast carries them exactly below 2^24.
+        readOnly(i32("STAT_RUNTIME", 372841)),
+        readOnly(i32("STAT_FLTTIME", 51233)),
+        readOnly(i16("FORMAT_VERSION", 120)),
+    };
+    return SimParamSet(std::move(params), Encoding::CCast);
+}
+
+SimParamSet SimParamSet::px4Mount()
+{
+    std::vector<Param> params{
+        i32("MNT_MODE_IN", 4, -1, 4),
+        i32("MNT_MODE_OUT", 2, 0, 2),
+        i32("MNT_MAV_SYSID", 1, 1, 255),
+        i32("MNT_MAV_COMPID", 154, 1, 255),
+        i32("MNT_RC_IN_MODE", 1, 0, 1),
+        i32("MNT_MAN_ROLL", 0, 0, 6),
+        i32("MNT_MAN_PITCH", 2, 0, 6),
+        i32("MNT_MAN_YAW", 3, 0, 6),
+        i32("MNT_DO_STAB", 1, 0, 3),
+        real("MNT_MIN_PITCH", -90, -180, 180),
+        real("MNT_MAX_PITCH", 30, -180, 180),
+        real("MNT_RATE_PITCH", 90, 1, 360),
+        real("MNT_RATE_YAW", 90, 1, 360),
+        real("MNT_LND_P_MIN", -90, -90, 90),
+        real("MNT_LND_P_MAX", 90, -90, 90),
+        real("MNT_OFF_ROLL", 0, -360, 360),
+        real("MNT_OFF_PITCH", 0, -360, 360),
+        real("MNT_OFF_YAW", 0, -360, 360),
+        real("MNT_RANGE_ROLL", 90, 1, 720),
+        real("MNT_RANGE_PITCH", 120, 1, 720),
+        real("MNT_RANGE_YAW", 340, 1, 720),
+
+        i32("MAV_SYS_ID", 1, 1, 250),
+        i32("MAV_1_CONFIG", 102, 0, 300),
+        i32("MAV_1_MODE", 0, 0, 13),
+        i32("MAV_1_RATE", 0, 0, 1000000),
+        i32("MAV_1_FORWARD", 1, 0, 1),
+        i32("SER_TEL2_BAUD", 115200, 0, 3000000),
+
+        i32("RC_MAP_AUX1", 6, 0, 18),
+        i32("RC_MAP_AUX2", 7, 0, 18),
+        i32("RC_MAP_AUX3", 0, 0, 18),
+        real("RC6_MIN", 1000, 800, 1500),
+        real("RC6_TRIM", 1500, 800, 2200),
+        real("RC6_MAX", 2000, 1500, 2200),
+        real("RC6_REV", 1, -1, 1),
+        real("RC6_DZ", 10, 0, 100),
+
+        i32("TRIG_MODE", 0, 0, 4),
+        i32("TRIG_INTERFACE", 3, 1, 4),
+        real("TRIG_INTERVAL", 40, 4, 10000),
+        real("TRIG_ACT_TIME", 0.5f, 0.1, 3000),
+
+        readOnly(i32("COM_FLIGHT_UUID", 217)),
+        // Microseconds in the air, in two halves; the low half is beyond 2^24, which only
+        // byte-wise carries exactly.
+        readOnly(i32("LND_FLIGHT_T_HI", 0)),
+        readOnly(i32("LND_FLIGHT_T_LO", 1834520000)),
+    };
+    return SimParamSet(std::move(params), Encoding::Bytewise);
+}
+
 int SimParamSet::indexOf(const std::string &name) const
 {
     for (std::size_t i = 0; i < m_params.size(); ++i) {

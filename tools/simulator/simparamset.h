@@ -1,8 +1,8 @@
 // The parameters of a simulated component as its firmware keeps them: each with its name, its
 // MAV_PARAM_TYPE, its value and the values it takes, some of them read-only; and how the firmware
 // carries an integer in the float field of PARAM_VALUE and PARAM_SET (its own bytes, or converted).
-// A component's set is one table: the gimbal's is gimbal(); another component's set is another
-// table handed to the constructor.
+// A component's set is one table: the gimbal's is gimbal(), a vehicle's arduPilotMount() or
+// px4Mount(); another component's set is another table handed to the constructor.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +32,15 @@ public:
     // holds exactly that many: cut short, or with numbered auxiliary parameters of mixed types
     // after its own.
     static SimParamSet gimbal(int count = 0);
+    // An ArduPilot vehicle's set of 42 around its mount: the mount's type, mode, limits, neutral
+    // and retracted positions; the RC channel that tilts it; the serial port of the gimbal; the
+    // camera it triggers; and read-only identity and statistics. C-cast, as ArduPilot's integers
+    // are carried.
+    static SimParamSet arduPilotMount();
+    // A PX4 vehicle's set of 42 around its gimbal: input and output modes, the RC channels, angle
+    // ranges, offsets and rates; the MAVLink port of the gimbal; the camera trigger; and
+    // read-only flight statistics. Byte-wise, as PX4's are.
+    static SimParamSet px4Mount();
 
     int size() const { return static_cast<int>(m_params.size()); }
     const Param &at(int index) const { return m_params[static_cast<std::size_t>(index)]; }

@@ -23,11 +23,14 @@ void copyName(char (&field)[32], const char *name)
 V2Device::V2Device(const V2DeviceOptions &options, QObject *parent)
     : QObject(parent), m_options(options), m_writer(2, SystemId, options.profile.componentId),
       m_motion(options.profile.limits, options.vehicleYaw),
-      m_params(SimParamSet::gimbal(options.paramCount), SystemId, options.profile.componentId,
-               options.paramLoss, options.seed),
+      m_params(SimParamSet::gimbal(options.paramCount), m_writer, SystemId,
+               options.profile.componentId, options.paramLoss, options.seed),
       m_failureFlags(options.failureFlags)
 {
     m_sinceStart.start();
+    connect(&m_params, &SimParamPort::frameReady, this,
+            [this](const QByteArray &frame) { emit frameReady(frame, false); });
+    connect(&m_params, &SimParamPort::frameLost, this, &V2Device::frameLost);
     connect(&m_heartbeatTimer, &QTimer::timeout, this, &V2Device::sendHeartbeat);
     m_statusTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_statusTimer, &QTimer::timeout, this, &V2Device::sendStatus);
@@ -51,8 +54,7 @@ bool V2Device::receive(const mavlink_message_t &msg)
         return false;
     }
     if (msg.msgid >= MAVLINK_MSG_ID_PARAM_REQUEST_READ && msg.msgid <= MAVLINK_MSG_ID_PARAM_SET) {
-        for (const SimParamServer::Reply &reply : m_params.receive(msg))
-            sendParam(reply);
+        m_params.receive(msg);
         return false;
     }
     if (msg.msgid != MAVLINK_MSG_ID_GIMBAL_DEVICE_SET_ATTITUDE)
@@ -67,23 +69,6 @@ bool V2Device::receive(const mavlink_message_t &msg)
     m_motion.demand(demand);
     ++(isAttitudeDemand(demand) ? m_tally.attitudeDemands : m_tally.rateDemands);
     return true;
-}
-
-bool V2Device::sendStreamed()
-{
-    const std::optional<SimParamServer::Reply> next = m_params.nextStreamed();
-    if (next)
-        sendParam(*next);
-    return next.has_value();
-}
-
-void V2Device::sendParam(const SimParamServer::Reply &reply)
-{
-    const QByteArray frame = m_writer.frame(MAVLINK_MSG_ID_PARAM_VALUE, reply.value);
-    if (reply.lost)
-        emit frameLost(frame);
-    else
-        emit frameReady(frame, false);
 }
 
 void V2Device::wake()

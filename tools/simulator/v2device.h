@@ -6,7 +6,7 @@
 #pragma once
 
 #include "framewriter.h"
-#include "simparamserver.h"
+#include "simparamport.h"
 #include "v2gimbalmotion.h"
 
 #include <mavlink_types.h>
@@ -83,10 +83,10 @@ public:
     // Stops sending.
     void pause();
     const V2DeviceTally &tally() const { return m_tally; }
-    const SimParamServer &params() const { return m_params; }
-    SimParamServer &params() { return m_params; }
+    const SimParamServer &params() const { return m_params.server(); }
+    SimParamServer &params() { return m_params.server(); }
     // Sends the next value of a parameter list stream; false when none runs.
-    bool sendStreamed();
+    bool sendStreamed() { return m_params.sendStreamed(); }
 
 signals:
     // A frame to put on the line; `telemetry` for a status, which a noisy line may spoil.
@@ -99,12 +99,11 @@ private:
     void sendHeartbeat();
     void sendStatus();
     void answerCommand(const mavlink_message_t &msg);
-    void sendParam(const SimParamServer::Reply &reply);
 
     V2DeviceOptions m_options;
     FrameWriter m_writer;
     V2GimbalMotion m_motion;
-    SimParamServer m_params;
+    SimParamPort m_params;
     QTimer m_heartbeatTimer;
     QTimer m_statusTimer;
     QElapsedTimer m_sinceStart;
