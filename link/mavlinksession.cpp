@@ -157,9 +157,10 @@ void MavlinkSession::beginTick()
 // In turns, so that a helper with much to send (a parameter download) cannot starve the others;
 // and only while the transport takes more, so that a burst of helper frames is never taken for a
 // device that stopped reading.
+// Not while a write has nowhere to go: a request sent then would be lost, and taken as sent.
 void MavlinkSession::serveHelpers()
 {
-    if (!m_open || m_helpers.empty())
+    if (!m_open || m_helpers.empty() || !m_transport->hasPeer())
         return;
     const Transport *transport = m_transport;
     TickBudget budget(std::max(m_credit, 0), [transport] { return transport->takesMore(); });

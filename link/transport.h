@@ -40,6 +40,8 @@ public:
     virtual bool takesMore() const { return true; }
     // Where later writes go, on a transport that hears several senders: a source of received().
     virtual void replyTo(int source) { Q_UNUSED(source) }
+    // Whether a write has anywhere to go (a UDP listener that has heard no one has not).
+    virtual bool hasPeer() const { return true; }
     // The sender `source` as "ADDR:PORT", or empty where the far end is the only one.
     virtual QString peerName(int source) const
     {

@@ -126,7 +126,8 @@ void UdpTransport::readDatagrams()
     while (m_socket.hasPendingDatagrams()) {
         QHostAddress address;
         quint16 port = 0;
-        const qint64 read = m_socket.readDatagram(m_buffer.data(), m_buffer.size(), &address, &port);
+        const qint64 read =
+            m_socket.readDatagram(m_buffer.data(), m_buffer.size(), &address, &port);
         if (read <= 0)
             continue;
         const int source = sourceOf(address, port);

@@ -26,6 +26,7 @@ public:
     bool isOpen() const override { return m_socket.state() == QAbstractSocket::BoundState; }
     Write write(const char *data, int size) override;
     void replyTo(int source) override;
+    bool hasPeer() const override { return m_destination.port != 0; }
     QString peerName(int source) const override;
 
 private:
