@@ -34,9 +34,9 @@ void runFor(int ms)
 double bytesPerSecond(Ravik &ravik, int seconds)
 {
     qint64 bytes = 0;
-    const auto counting = QObject::connect(
-        &ravik.session(), &MavlinkSession::frameSent,
-        [&bytes](const mavlink_message_t &msg) { bytes += wireLength(msg); });
+    const auto counting =
+        QObject::connect(&ravik.session(), &MavlinkSession::frameSent,
+                         [&bytes](const mavlink_message_t &msg) { bytes += wireLength(msg); });
     runFor(seconds * 1000);
     QObject::disconnect(counting);
     return static_cast<double>(bytes) / seconds;

@@ -2,8 +2,9 @@
 // heartbeat and each sent command, and for the messages of a v2 gimbal both ways. Every row has
 // the host time in microseconds since the recording started, the kind of row (report, heartbeat,
 // command; v2_status, v2_information, command_ack, manager_information and manager_status
-// received; v2_command, command_long, manager_setpoint and sent_heartbeat sent), the sender's system and component id and the frame's sequence number,
-// then the fields of its message; the columns of the other kinds stay empty.
+// received; v2_command, command_long, manager_setpoint and sent_heartbeat sent), the sender's
+// system and component id and the frame's sequence number, then the fields of its message; the
+// columns of the other kinds stay empty.
 #pragma once
 
 #include <QByteArray>
