@@ -21,6 +21,8 @@
 
 #include <memory>
 
+Q_DECLARE_METATYPE(mavlink_message_t)
+
 namespace {
 const QHostAddress Loopback(QHostAddress::LocalHost);
 
@@ -133,6 +135,7 @@ class TestTransport : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { qRegisterMetaType<mavlink_message_t>(); }
     void contract_data();
     void contract();
     void comesWhenTheFarEndDoes_data();
@@ -228,8 +231,13 @@ void TestTransport::comesWhenTheFarEndDoes()
     QSignalSpy messages(&ravik, &Ravik::addMessage);
     const QString address = QStringLiteral("%1:127.0.0.1:%2").arg(kind).arg(port);
     ravik.switchSerial(address, QStringLiteral("115200"));
-    QTRY_VERIFY(!messages.isEmpty());
-    QCOMPARE(messages.first().at(0).toString(), failure.arg(port));
+    // Said once, among the reminders that each tick gives while no link is open.
+    const auto said = [&] {
+        return std::count_if(messages.begin(), messages.end(), [&](const QList<QVariant> &m) {
+            return m.at(0).toString() == failure.arg(port);
+        });
+    };
+    QTRY_COMPARE(said(), 1);
     QVERIFY(!ravik.serialIsOpen());
     QVERIFY(ravik.awaitingPort());
 

@@ -8,6 +8,12 @@ TcpServerLine::TcpServerLine(const QHostAddress &host, quint16 port, QObject *pa
     connect(&m_server, &QTcpServer::newConnection, this, &TcpServerLine::serveNext);
 }
 
+TcpServerLine::~TcpServerLine()
+{
+    m_server.disconnect(this);
+    dropClient();
+}
+
 bool TcpServerLine::open()
 {
     if (!acceptHost(m_host))

@@ -17,6 +17,9 @@ class TcpServerLine : public SimulatorLine
 public:
     // `port` 0 for any free port, kept from then on.
     TcpServerLine(const QHostAddress &host, quint16 port, QObject *parent = nullptr);
+    // The client is the server's child: let go of it before the server, whose end would close it
+    // and call back into a line half gone.
+    ~TcpServerLine() override;
 
     bool open() override;
     // Closes the connection and stops listening: the tool sees its connection close, and its
