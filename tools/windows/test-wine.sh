@@ -73,7 +73,7 @@ receive() {
   local angles state rate
   angles=$(shown angles)
   state=$(shown state)
-  rate=$(sed -n 's/^Receiving \([0-9]*\) reports\/s · 0 bad · 0 lost$/\1/p' <<<"$state")
+  rate=$(sed -n 's/^UDP .* · Receiving \([0-9]*\) reports\/s · 0 bad · 0 lost$/\1/p' <<<"$state")
   [[ "$angles" =~ ^-?[0-9]+\.[0-9]+( -?[0-9]+\.[0-9]+){2}$ && "$angles" != "0.00 0.00 0.00" ]] ||
     { echo "FAIL: $protocol over UDP: angles '$angles'" >&2; exit 1; }
   [ "${rate:-0}" -ge "$reports" ] || { echo "FAIL: $protocol over UDP: '$state'" >&2; exit 1; }
