@@ -317,6 +317,10 @@
         <source>转到</source>
         <translation>Go to angle</translation>
     </message>
+    <message>
+        <source>回放中：不发送任何命令</source>
+        <translation>Replaying: nothing is sent</translation>
+    </message>
 </context>
 <context>
     <name>GimbalView</name>

@@ -17,6 +17,8 @@ ColumnLayout {
 
     // Why a command for the device cannot go out now, or "" when it can.
     function deviceReason() {
+        if (replay.active)
+            return qsTr("回放中：不发送任何命令")
         if (!Ravik.serialIsOpen)
             return qsTr("端口未打开")
         if (!controls.v2)

@@ -59,7 +59,7 @@ ColumnLayout {
         Button {
             objectName: "takeControlButton"
             text: qsTr("取得控制权")
-            enabled: !managerControl.inControl
+            enabled: !managerControl.inControl && !replay.active
 
             onClicked: managerControls.take()
         }
@@ -67,7 +67,7 @@ ColumnLayout {
         Button {
             objectName: "releaseControlButton"
             text: qsTr("交还控制权")
-            enabled: managerControl.inControl
+            enabled: managerControl.inControl && !replay.active
 
             onClicked: managerControl.releaseControl()
         }

@@ -125,6 +125,16 @@ void TestReplayWindow::replaysInTheWindow()
     driver.releaseStick();
     QVERIFY(!watch.hasPendingDatagrams());
 
+    // The gimbal view's commands are off, and say why.
+    driver.click(driver.itemById(QStringLiteral("gimbalButton")));
+    QObject *gimbalView =
+        driver.byId(QStringLiteral("gimbalView"))->property("item").value<QObject *>();
+    QTRY_VERIFY(gimbalView->property("opened").toBool());
+    QCOMPARE(named(gimbalView, "centreTip")->property("reason").toString(),
+             QStringLiteral("Replaying: nothing is sent"));
+    QVERIFY(!named(gimbalView, "takeControlButton")->isEnabled());
+    QMetaObject::invokeMethod(gimbalView, "close");
+
     driver.click(driver.itemById(QStringLiteral("serialButton")));
     QVERIFY(!ravik.serialIsOpen() && !replay.isOpen());
 }
