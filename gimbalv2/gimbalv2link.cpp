@@ -206,7 +206,7 @@ void GimbalV2Link::serveHelpers(TickBudget &budget)
 void GimbalV2Link::frameReceived(const mavlink_message_t &msg)
 {
     // A replay runs no ticks: its frames' own time settles the link.
-    if (m_ravik.session().clock().nowUs() - m_openedUs >= SettleUs)
+    if (!m_managers.settled() && m_ravik.session().clock().nowUs() - m_openedUs >= SettleUs)
         m_managers.settle();
     m_managers.frameReceived(msg);
     m_selector.frameReceived(msg);
@@ -250,14 +250,7 @@ void GimbalV2Link::openChanged()
 void GimbalV2Link::managersChanged()
 {
     m_devices.managersChanged();
-    if (!managed())
-        return;
-    const V2Devices::Route route = m_devices.chosenRoute();
-    const V2Managers::Gimbal *gimbal =
-        m_managers.gimbal(route.system, route.manager, route.deviceId);
-    if (!gimbal)
-        gimbal = m_managers.gimbalOfDevice(route.system, route.deviceId);
-    if (gimbal)
+    if (const V2Managers::Gimbal *gimbal = m_devices.chosenManaged())
         m_information.takeManaged(gimbal->limits, gimbal->capabilities);
 }
 

@@ -46,20 +46,9 @@ ManagerControl::~ManagerControl()
         transport->drain();
 }
 
-const V2Managers::Gimbal *ManagerControl::managed() const
-{
-    if (!m_devices.hasChosen() || m_devices.chosenPath() != V2Devices::Managed)
-        return nullptr;
-    const V2Devices::Route route = m_devices.chosenRoute();
-    if (const V2Managers::Gimbal *gimbal =
-            m_managers.gimbal(route.system, route.manager, route.deviceId))
-        return gimbal;
-    return m_managers.gimbalOfDevice(route.system, route.deviceId);
-}
-
 ManagerControl::Holder ManagerControl::holder() const
 {
-    const V2Managers::Gimbal *gimbal = managed();
+    const V2Managers::Gimbal *gimbal = m_devices.chosenManaged();
     if (!gimbal || !gimbal->statusKnown)
         return Unknown;
     if (gimbal->primarySystem == 0 && gimbal->primaryComponent == 0)
@@ -74,13 +63,13 @@ ManagerControl::Holder ManagerControl::holder() const
 
 int ManagerControl::holderSystem() const
 {
-    const V2Managers::Gimbal *gimbal = managed();
+    const V2Managers::Gimbal *gimbal = m_devices.chosenManaged();
     return gimbal ? gimbal->primarySystem : 0;
 }
 
 int ManagerControl::holderComponent() const
 {
-    const V2Managers::Gimbal *gimbal = managed();
+    const V2Managers::Gimbal *gimbal = m_devices.chosenManaged();
     return gimbal ? gimbal->primaryComponent : 0;
 }
 

@@ -67,8 +67,6 @@ signals:
     void changed();
 
 private:
-    // The controlled gimbal's entry in the managers' list, or nullptr where it is not managed.
-    const V2Managers::Gimbal *managed() const;
     void configure(std::int16_t primarySystem, std::int16_t primaryComponent);
     void sendSetPoint(float pitchRate, float yawRate, std::uint32_t flags);
     void ackReceived(const mavlink_message_t &msg);

@@ -1,7 +1,6 @@
 #include "v2devices.h"
 
 #include "protocolselector.h"
-#include "v2managers.h"
 
 #include <gimbal_v2.h>
 #include <messages.h>
@@ -82,6 +81,17 @@ void V2Devices::choose(int index)
 V2Devices::Route V2Devices::chosenRoute() const
 {
     return routeOf(chosenId());
+}
+
+const V2Managers::Gimbal *V2Devices::chosenManaged() const
+{
+    if (chosenPath() != Managed)
+        return nullptr;
+    const Route route = chosenRoute();
+    if (const V2Managers::Gimbal *gimbal =
+            m_managers.gimbal(route.system, route.manager, route.deviceId))
+        return gimbal;
+    return m_managers.gimbalOfDevice(route.system, route.deviceId);
 }
 
 // A status the autopilot forwards names the gimbal by its device id; ArduPilot counts its

@@ -7,6 +7,8 @@
 // autopilot of a device's system has not answered yet, the device's path is still open.
 #pragma once
 
+#include "v2managers.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -14,7 +16,6 @@
 #include <vector>
 
 struct mavlink_message_t;
-class V2Managers;
 
 class V2Devices : public QObject
 {
@@ -71,6 +72,9 @@ public:
     QString chosenPathText() const;
     // Where the controlled gimbal's manager is; only while its path is Managed.
     Route chosenRoute() const;
+    // The controlled gimbal's entry in the managers' list, or nullptr where it is not managed or
+    // its manager has not answered for it.
+    const V2Managers::Gimbal *chosenManaged() const;
     // Whether `msg` (an attitude status or device information) speaks for the controlled gimbal.
     bool isChosen(const mavlink_message_t &msg) const;
 
